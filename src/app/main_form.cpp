@@ -1,0 +1,137 @@
+#include "app/main_form.h"
+
+#include <cmath>
+#include <string>
+
+#include "app/layout.h"
+#include "app/lists.h"
+#include "common/whole_number.h"
+
+namespace melodane {
+
+namespace {
+
+// The client area ends this far right of the tone list and below the Help picture.
+constexpr int kMarginTwips = 90;
+// The window sits at the golden section of the free screen space, left of and above
+// the centre.
+constexpr double kPlacement = 1 - 0.618;
+
+void Fill(ListControl& list, std::span<const std::string_view> names) {
+  for (std::string_view name : names) list.AddItem(name);
+}
+
+// A stored number that is no number, does not fit 16 bits or is refused by the control
+// leaves the control as it was.
+void ApplyIndex(ListControl& list, std::string_view text) {
+  if (const auto index = TextToInt16(text)) list.SetListIndex(*index);
+}
+
+void ApplyValue(ScrollBarControl& bar, std::string_view text) {
+  if (const auto value = TextToInt16(text)) bar.SetValue(*value);
+}
+
+std::string BoolText(bool value) { return value ? "True" : "False"; }
+
+}  // namespace
+
+frmPubMain::frmPubMain(FormView& view, FormServices services)
+    : view_(view), services_(services) {
+  Fill(view_.ComSounds(), kInstrumentNames);
+  Fill(view_.diao(), kToneNames);
+}
+
+bool frmPubMain::Form_Initialize(SingleInstance& instance) {
+  return !instance.AnotherInstanceRuns();
+}
+
+std::string frmPubMain::Read(std::string_view key, std::string_view default_text) {
+  return ReadSetting(services_.settings, kSettingsApp, kSettingsSection, key, default_text);
+}
+
+void frmPubMain::Write(std::string_view key, std::string_view text) {
+  WriteSetting(services_.settings, kSettingsApp, kSettingsSection, key, text);
+}
+
+void frmPubMain::Form_Load() {
+  services_.midi.ListMidiOutDevices(view_.ComDevies());
+  ApplyValue(view_.Vol(), Read("Vol", "100"));
+  ApplyIndex(view_.diao(), Read("Stage", "0"));
+  ApplyIndex(view_.ComDevies(), Read("Devies", "0"));
+  ApplyIndex(view_.ComSounds(), Read("Tools", "0"));
+  // Only the exact text "True" checks an option.
+  view_.chkAutoRun().SetChecked(Read("AutoRun", "True") == "True");
+  view_.chkTray().SetChecked(Read("Tray", "False") == "True");
+  ComDevies_Click();
+  ComSounds_Click();
+  SizeWindow();
+  PlaceWindow();
+  if (view_.chkTray().Checked()) {
+    MinimizeToTray();
+  } else {
+    view_.Show();
+  }
+}
+
+void frmPubMain::Form_Unload() {
+  if (unloaded_) return;
+  unloaded_ = true;
+  Write("Devies", std::to_string(view_.ComDevies().ListIndex()));
+  Write("Tools", std::to_string(view_.ComSounds().ListIndex()));
+  Write("Vol", std::to_string(view_.Vol().Value()));
+  Write("Stage", std::to_string(view_.diao().ListIndex()));
+  Write("AutoRun", BoolText(view_.chkAutoRun().Checked()));
+  Write("Tray", BoolText(view_.chkTray().Checked()));
+  UpdateRunEntry();
+  RemoveTrayIcon();
+  services_.midi.CloseMidiOut();
+  view_.EndProgram();
+}
+
+void frmPubMain::ComDevies_Click() {
+  // With nothing selected there is no item data, and no port is opened or closed.
+  ListControl& list = view_.ComDevies();
+  const auto data = list.ItemData(list.ListIndex());
+  if (!data) return;
+  const auto device_id = Narrow16(*data);
+  if (!device_id) return;
+  services_.midi.OpenMidiOut(*device_id);
+}
+
+void frmPubMain::ComSounds_Click() {
+  // The list is in General MIDI program order; no selection sends program -1.
+  const auto program = Narrow16(view_.ComSounds().ListIndex());
+  if (!program) return;
+  services_.midi.SetMidiInstrument(0, 0, *program);
+}
+
+void frmPubMain::SizeWindow() {
+  const TwipsRect outer = view_.WindowBounds();
+  const TwipsSize client = view_.ClientSize();
+  const ControlLayout& help = Layout(ControlId::picHelp);
+  const ControlLayout& tone = Layout(ControlId::diao);
+  TwipsRect sized = outer;
+  sized.height = (outer.height - client.height) + help.top + help.height + kMarginTwips;
+  sized.width = (outer.width - client.width) + tone.left + tone.width + kMarginTwips;
+  view_.SetWindowBounds(sized);
+}
+
+void frmPubMain::PlaceWindow() {
+  const TwipsSize screen = view_.ScreenSize();
+  TwipsRect placed = view_.WindowBounds();
+  placed.left = static_cast<int>(std::lround((screen.width - placed.width) * kPlacement));
+  placed.top = static_cast<int>(std::lround((screen.height - placed.height) * kPlacement));
+  view_.SetWindowBounds(placed);
+}
+
+void frmPubMain::MinimizeToTray() {
+  // Until the window can wait in the notification area, it waits minimized.
+  view_.SetWindowState(WindowState::kMinimized);
+  view_.Show();
+}
+
+void frmPubMain::RemoveTrayIcon() {}
+
+void frmPubMain::UpdateRunEntry() {}
+
+}  // namespace melodane
