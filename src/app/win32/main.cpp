@@ -1,0 +1,27 @@
+// The Windows program: one window, frmPubMain, for the life of the process.
+#include <windows.h>
+
+#include "app/main_form.h"
+#include "app/win32/main_window.h"
+#include "app/win32/named_mutex_instance.h"
+#include "app/win32/registry_settings_store.h"
+#include "sound/midi_port.h"
+#include "sound/win32/winmm_midi_out.h"
+
+using namespace melodane;
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+  win32::NamedMutexInstance instance_check(L"Local\\Melodane.frmPubMain");
+  if (!frmPubMain::Form_Initialize(instance_check)) return 0;
+
+  win32::WinmmMidiOut winmm;
+  mdlPubSelf midi(winmm);
+  win32::RegistrySettingsStore settings;
+
+  auto window = win32::MainWindow::Create(instance);
+  if (!window) return 1;
+  frmPubMain form(*window, FormServices{midi, settings});
+  window->Attach(form);
+  form.Form_Load();
+  return window->RunMessageLoop();
+}

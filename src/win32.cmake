@@ -1,0 +1,24 @@
+# The Windows program: raw Win32 adapters and the window.
+enable_language(RC)
+
+add_library(melodane_win32 STATIC
+  sound/win32/winmm_midi_out.cpp
+  app/win32/main_window.cpp
+  app/win32/named_mutex_instance.cpp
+  app/win32/registry_settings_store.cpp
+)
+target_include_directories(melodane_win32 PUBLIC ${PROJECT_SOURCE_DIR})
+target_compile_definitions(melodane_win32 PUBLIC
+  UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0A00 WINVER=0x0A00)
+target_link_libraries(melodane_win32 PUBLIC melodane_core winmm comctl32 msimg32)
+
+add_executable(melodane WIN32
+  app/win32/main.cpp
+  ${PROJECT_SOURCE_DIR}/resources/melodane.rc
+)
+target_include_directories(melodane PRIVATE ${PROJECT_SOURCE_DIR}/resources)
+target_link_libraries(melodane PRIVATE melodane_win32)
+if(MINGW)
+  target_link_options(melodane PRIVATE -municode)
+endif()
+set_target_properties(melodane PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${PROJECT_BINARY_DIR}/bin)
