@@ -57,7 +57,8 @@ UINT WindowDpi(HWND hwnd) {
 
 HFONT MakeFont(std::string_view face, double points, bool bold, UINT dpi) {
   LOGFONTW font{};
-  font.lfHeight = -static_cast<LONG>(std::lround(points * dpi / 72.0));
+  // Rounded down: a font a pixel too tall no longer fits the designed label widths.
+  font.lfHeight = -static_cast<LONG>(std::floor(points * dpi / 72.0));
   font.lfWeight = bold ? FW_BOLD : FW_NORMAL;
   font.lfCharSet = DEFAULT_CHARSET;
   font.lfQuality = CLEARTYPE_QUALITY;
@@ -86,8 +87,6 @@ MainWindow::MainWindow(HINSTANCE instance)
 
 MainWindow::~MainWindow() {
   if (hwnd_) DestroyWindow(hwnd_);
-  if (icon_big_) DestroyIcon(icon_big_);
-  if (icon_small_) DestroyIcon(icon_small_);
 }
 
 std::unique_ptr<MainWindow> MainWindow::Create(HINSTANCE instance) {
@@ -100,12 +99,12 @@ bool MainWindow::CreateWindowAndControls() {
   INITCOMMONCONTROLSEX common{sizeof common, ICC_WIN95_CLASSES};
   InitCommonControlsEx(&common);
 
-  icon_big_ = static_cast<HICON>(LoadImageW(instance_, MAKEINTRESOURCEW(IDI_MELODANE),
-                                            IMAGE_ICON, GetSystemMetrics(SM_CXICON),
-                                            GetSystemMetrics(SM_CYICON), 0));
-  icon_small_ = static_cast<HICON>(LoadImageW(instance_, MAKEINTRESOURCEW(IDI_MELODANE),
-                                              IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
-                                              GetSystemMetrics(SM_CYSMICON), 0));
+  icon_big_.Reset(static_cast<HICON>(LoadImageW(instance_, MAKEINTRESOURCEW(IDI_MELODANE),
+                                                 IMAGE_ICON, GetSystemMetrics(SM_CXICON),
+                                                 GetSystemMetrics(SM_CYICON), 0)));
+  icon_small_.Reset(static_cast<HICON>(LoadImageW(instance_, MAKEINTRESOURCEW(IDI_MELODANE),
+                                                   IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
+                                                   GetSystemMetrics(SM_CYSMICON), 0)));
   logo_cursor_ = LoadCursorW(instance_, MAKEINTRESOURCEW(IDC_LOGO));
   logo_.Reset(static_cast<HBITMAP>(
       LoadImageW(instance_, MAKEINTRESOURCEW(IDB_LOGO), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
@@ -119,8 +118,8 @@ bool MainWindow::CreateWindowAndControls() {
   window_class.style = CS_DBLCLKS;
   window_class.lpfnWndProc = &MainWindow::WindowProc;
   window_class.hInstance = instance_;
-  window_class.hIcon = icon_big_;
-  window_class.hIconSm = icon_small_;
+  window_class.hIcon = icon_big_.get();
+  window_class.hIconSm = icon_small_.get();
   window_class.hCursor = LoadCursorW(nullptr, IDC_ARROW);
   window_class.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
   window_class.lpszClassName = kClassName;
@@ -153,7 +152,7 @@ bool MainWindow::CreateWindowAndControls() {
     const wchar_t* window_class_name = L"STATIC";
     switch (control->kind) {
       case ControlKind::kLabel:
-        style |= SS_LEFT;
+        style |= SS_LEFTNOWORDWRAP;
         break;
       case ControlKind::kComboList:
         window_class_name = L"COMBOBOX";

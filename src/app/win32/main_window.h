@@ -88,7 +88,7 @@ class MainWindow final : public FormView {
   ScopedPen line_pen_;
   ScopedMenu help_menu_;
   ScopedBitmap logo_, help_;
-  HICON icon_big_ = nullptr, icon_small_ = nullptr;
+  ScopedIcon icon_big_, icon_small_;
   HCURSOR logo_cursor_ = nullptr;
 };
 

@@ -61,6 +61,8 @@ class ScopedEnvironment {
 
 }  // namespace
 
+std::wstring ProgramPath() { return ThisFolder() + L"melodane.exe"; }
+
 bool WaitFor(const std::function<bool()>& condition, std::chrono::milliseconds timeout) {
   const auto deadline = std::chrono::steady_clock::now() + timeout;
   while (!condition()) {
@@ -142,7 +144,7 @@ Program Program::Start(const std::map<std::wstring, std::wstring>& environment) 
   values[L"FAKEMIDI_LOG"] = program.log_;
   ScopedEnvironment scoped(values);
 
-  std::wstring command = L"\"" + ThisFolder() + L"melodane.exe\"";
+  std::wstring command = L"\"" + ProgramPath() + L"\"";
   STARTUPINFOW startup{sizeof startup};
   if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr,
                       ThisFolder().c_str(), &startup, &program.process_)) {

@@ -22,6 +22,9 @@ using namespace std::chrono_literals;
 bool WaitFor(const std::function<bool()>& condition,
              std::chrono::milliseconds timeout = std::chrono::seconds(10));
 
+// The program's file, next to this test's.
+std::wstring ProgramPath();
+
 // The settings the program keeps under HKEY_CURRENT_USER.
 void ClearSettings();
 void StoreSetting(const std::string& key, const std::string& value);

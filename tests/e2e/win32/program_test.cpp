@@ -6,6 +6,7 @@
 
 #include "app/layout.h"
 #include "app/lists.h"
+#include "resources/resource_ids.h"
 #include "tests/e2e/win32/program_driver.h"
 
 namespace melodane::e2e {
@@ -262,6 +263,59 @@ TEST_F(WindowsProgram, ListsAndRangesAreTheDesignedOnes) {
   wchar_t caption[64] = {};
   GetWindowTextW(program.window(), caption, 64);
   EXPECT_STREQ(caption, L"Melodane");
+}
+
+TEST_F(WindowsProgram, AtAHigherDpiEveryLengthScalesWithIt) {
+  const DWORD dpi = 144;
+  ASSERT_EQ(RegSetKeyValueA(HKEY_CURRENT_USER, "Control Panel\\Desktop", "LogPixels", REG_DWORD,
+                            &dpi, sizeof dpi),
+            ERROR_SUCCESS);
+  Program program = Program::Start();
+  RegDeleteKeyValueA(HKEY_CURRENT_USER, "Control Panel\\Desktop", "LogPixels");
+  ASSERT_TRUE(program.window());
+  RECT client{};
+  GetClientRect(program.window(), &client);
+  EXPECT_EQ(client.right, TwipsToPixels(6840, dpi));
+  EXPECT_EQ(client.bottom, TwipsToPixels(3796, dpi));
+  RECT help{};
+  GetWindowRect(program.Control(ControlId::picHelp), &help);
+  MapWindowPoints(nullptr, program.window(), reinterpret_cast<POINT*>(&help), 2);
+  EXPECT_EQ(help.left, TwipsToPixels(6276, dpi));
+  EXPECT_EQ(help.right - help.left, TwipsToPixels(480, dpi));
+}
+
+// The images are the program's own, at the designed sizes.
+TEST(WindowsProgramImages, IconHasItsFourImagesAndPicturesTheirSizes) {
+  HMODULE exe = LoadLibraryExW(ProgramPath().c_str(), nullptr,
+                               LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+  ASSERT_TRUE(exe);
+  HRSRC group = FindResourceW(exe, MAKEINTRESOURCEW(IDI_MELODANE), RT_GROUP_ICON);
+  ASSERT_TRUE(group);
+  const auto* data = static_cast<const BYTE*>(LockResource(LoadResource(exe, group)));
+  ASSERT_TRUE(data);
+  const WORD count = *reinterpret_cast<const WORD*>(data + 4);
+  std::vector<std::string> images;
+  for (WORD i = 0; i < count; ++i) {
+    const BYTE* entry = data + 6 + 14 * i;  // width, height, colours, reserved, planes, bits...
+    const WORD bits = *reinterpret_cast<const WORD*>(entry + 6);
+    images.push_back(std::to_string(entry[0]) + "x" + std::to_string(entry[1]) + "x" +
+                     std::to_string(bits));
+  }
+  EXPECT_THAT(images, ElementsAre("32x32x24", "48x48x32", "32x32x32", "16x16x32"));
+
+  for (const auto& [id, size] : {std::pair{IDB_LOGO, 72}, std::pair{IDB_HELP, 32}}) {
+    HBITMAP picture = static_cast<HBITMAP>(
+        LoadImageW(exe, MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+    ASSERT_TRUE(picture) << id;
+    BITMAP info{};
+    GetObjectW(picture, sizeof info, &info);
+    EXPECT_EQ(info.bmWidth, size);
+    EXPECT_EQ(info.bmHeight, size);
+    EXPECT_EQ(info.bmBitsPixel, 32);
+    DeleteObject(picture);
+  }
+  EXPECT_TRUE(FindResourceW(exe, MAKEINTRESOURCEW(IDC_LOGO), RT_GROUP_CURSOR));
+  FreeLibrary(exe);
 }
 
 }  // namespace
