@@ -2,6 +2,8 @@
 // operations it needs, with every length in twips.
 #pragma once
 
+#include <cstdint>
+
 #include "app/controls.h"
 
 namespace melodane {
@@ -40,6 +42,10 @@ class FormView {
   virtual void SetWindowBounds(const TwipsRect& bounds) = 0;
   // The primary screen.
   virtual TwipsSize ScreenSize() const = 0;
+
+  // The system's handles of the window and of its icon, for the notification area.
+  virtual std::uintptr_t NativeWindowHandle() const = 0;
+  virtual std::uintptr_t NativeIconHandle() const = 0;
 
   // Ends the program once the current handler returns; no further event of the window
   // runs after this.

@@ -36,7 +36,9 @@ std::string BoolText(bool value) { return value ? "True" : "False"; }
 }  // namespace
 
 frmPubMain::frmPubMain(FormView& view, FormServices services)
-    : view_(view), services_(services) {
+    : view_(view),
+      services_(services),
+      player_(services.keys, services.random, services.midi) {
   Fill(view_.ComSounds(), kInstrumentNames);
   Fill(view_.diao(), kToneNames);
 }
@@ -124,13 +126,42 @@ void frmPubMain::PlaceWindow() {
   view_.SetWindowBounds(placed);
 }
 
-void frmPubMain::MinimizeToTray() {
-  // Until the window can wait in the notification area, it waits minimized.
-  view_.SetWindowState(WindowState::kMinimized);
-  view_.Show();
+void frmPubMain::Timer1_Timer() {
+  if (!unloaded_) player_.Tick(view_.diao(), view_.Vol());
 }
 
-void frmPubMain::RemoveTrayIcon() {}
+void frmPubMain::Form_Resize() {
+  if (view_.GetWindowState() == WindowState::kMinimized) MinimizeToTray();
+}
+
+void frmPubMain::Form_MouseMove(int x) {
+  if (x == kLeftButtonUp || x == kRightButtonUp) {
+    view_.SetWindowState(WindowState::kNormal);
+    view_.Show();
+  }
+}
+
+void frmPubMain::MinimizeToTray() {
+  // Showing the window minimized below resizes it again.
+  if (minimizing_) return;
+  minimizing_ = true;
+  view_.Hide();
+  FillNotifyIconRecord(tray_record_, view_.NativeWindowHandle(), view_.NativeIconHandle());
+  if (services_.tray.Add(tray_record_)) {
+    icon_added_ = true;
+  } else if (!icon_added_) {
+    // With no icon, a hidden window could never be brought back: it waits minimized.
+    view_.SetWindowState(WindowState::kMinimized);
+    view_.Show();
+  }
+  // A refused add while the icon exists leaves the window hidden, the icon as it was.
+  minimizing_ = false;
+}
+
+void frmPubMain::RemoveTrayIcon() {
+  // The record of the last add; all zero, and refused, when there was none.
+  services_.tray.Delete(tray_record_);
+}
 
 void frmPubMain::UpdateRunEntry() {}
 

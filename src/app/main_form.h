@@ -3,8 +3,10 @@
 #pragma once
 
 #include "app/form_view.h"
+#include "app/notify_icon.h"
 #include "app/settings.h"
 #include "app/single_instance.h"
+#include "sound/keystroke_player.h"
 #include "sound/midi_port.h"
 
 namespace melodane {
@@ -12,6 +14,9 @@ namespace melodane {
 struct FormServices {
   mdlPubSelf& midi;
   SettingsStore& settings;
+  KeyState& keys;
+  UniformRandom& random;
+  NotificationArea& tray;
 };
 
 class frmPubMain {
@@ -36,6 +41,14 @@ class frmPubMain {
   void ComSounds_Click();
   void ComSounds_Change() { ComSounds_Click(); }
 
+  // Every 50 ms while the window exists, shown or hidden.
+  void Timer1_Timer();
+  // After every change of the window's size or state.
+  void Form_Resize();
+  // A mouse move over the window, x in pixels. The notification icon reports its mouse
+  // events this way, with the mouse message's code as x.
+  void Form_MouseMove(int x);
+
  private:
   std::string Read(std::string_view key, std::string_view default_text);
   void Write(std::string_view key, std::string_view text);
@@ -48,6 +61,10 @@ class frmPubMain {
 
   FormView& view_;
   FormServices services_;
+  KeystrokePlayer player_;
+  NotifyIconRecord tray_record_{};  // all zero until the first add
+  bool icon_added_ = false;
+  bool minimizing_ = false;
   bool unloaded_ = false;
 };
 

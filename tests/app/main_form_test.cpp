@@ -7,6 +7,8 @@
 #include "fakes/memory_settings.h"
 #include "fakes/memory_view.h"
 #include "fakes/recording_midi_out.h"
+#include "fakes/recording_tray.h"
+#include "fakes/scripted_input.h"
 
 namespace melodane {
 namespace {
@@ -16,6 +18,9 @@ using ::testing::IsEmpty;
 using testing::MemorySettings;
 using testing::MemoryView;
 using testing::RecordingMidiOut;
+using testing::RecordingTray;
+using testing::ScriptedKeys;
+using testing::ScriptedRandom;
 
 class FakeInstance final : public SingleInstance {
  public:
@@ -31,7 +36,7 @@ class MainFormTest : public ::testing::Test {
   MainFormTest() { out.devices = {{"Synth A"}, {"Synth B"}}; }
 
   frmPubMain& Form() {
-    if (!form_) form_.emplace(view, FormServices{port, settings});
+    if (!form_) form_.emplace(view, FormServices{port, settings, keys, random, tray});
     return *form_;
   }
   void Load() { Form().Form_Load(); }
@@ -40,6 +45,9 @@ class MainFormTest : public ::testing::Test {
   mdlPubSelf port{out};
   MemorySettings settings;
   MemoryView view;
+  ScriptedKeys keys;
+  ScriptedRandom random;
+  RecordingTray tray;
 
  private:
   std::optional<frmPubMain> form_;
@@ -124,7 +132,7 @@ TEST_F(MainFormTest, ValuesOutsideTheControlsRangeAreRefused) {
     stored.Set(c.key, c.text);
     RecordingMidiOut midi;
     mdlPubSelf midi_port(midi);
-    frmPubMain form(fresh, {midi_port, stored});
+    frmPubMain form(fresh, {midi_port, stored, keys, random, tray});
     form.Form_Load();
     if (std::string(c.key) == "Vol") {
       EXPECT_EQ(fresh.vol().Value(), 0) << c.text;
@@ -163,7 +171,7 @@ TEST_F(MainFormTest, OptionsAreOnlyCheckedByTheExactTextTrue) {
     stored.Set("Tray", text);
     RecordingMidiOut midi;
     mdlPubSelf midi_port(midi);
-    frmPubMain form(fresh, {midi_port, stored});
+    frmPubMain form(fresh, {midi_port, stored, keys, random, tray});
     form.Form_Load();
     EXPECT_FALSE(fresh.auto_run.Checked()) << '"' << text << '"';
     EXPECT_FALSE(fresh.tray.Checked()) << '"' << text << '"';
@@ -272,7 +280,7 @@ TEST_F(MainFormTest, NoSelectionSurvivesARestart) {
   RecordingMidiOut midi;
   midi.devices = out.devices;
   mdlPubSelf next_port(midi);
-  frmPubMain again(next, {next_port, settings});
+  frmPubMain again(next, {next_port, settings, keys, random, tray});
   again.Form_Load();
   EXPECT_EQ(next.devices.ListIndex(), -1);
   EXPECT_EQ(next.sounds.ListIndex(), -1);

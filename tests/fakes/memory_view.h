@@ -51,6 +51,8 @@ class MemoryView final : public FormView {
   }
   void SetWindowBounds(const TwipsRect& bounds) override { bounds_ = bounds; }
   TwipsSize ScreenSize() const override { return screen; }
+  std::uintptr_t NativeWindowHandle() const override { return 0x1234; }
+  std::uintptr_t NativeIconHandle() const override { return 0x5678; }
   void EndProgram() override {
     ended = true;
     events.push_back("end");
