@@ -5,7 +5,10 @@
 #include "app/win32/main_window.h"
 #include "app/win32/named_mutex_instance.h"
 #include "app/win32/registry_settings_store.h"
+#include "app/win32/shell_notify_icon.h"
 #include "sound/midi_port.h"
+#include "sound/uniform_random.h"
+#include "sound/win32/async_key_state.h"
 #include "sound/win32/winmm_midi_out.h"
 
 using namespace melodane;
@@ -17,10 +20,13 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   win32::WinmmMidiOut winmm;
   mdlPubSelf midi(winmm);
   win32::RegistrySettingsStore settings;
+  win32::AsyncKeyState keys;
+  RuntimeRandom random;
+  win32::ShellNotifyIcon tray;
 
   auto window = win32::MainWindow::Create(instance);
   if (!window) return 1;
-  frmPubMain form(*window, FormServices{midi, settings});
+  frmPubMain form(*window, FormServices{midi, settings, keys, random, tray});
   window->Attach(form);
   form.Form_Load();
   return window->RunMessageLoop();

@@ -132,6 +132,8 @@ bool MainWindow::CreateWindowAndControls() {
                           CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr,
                           instance_, this);
   if (!hwnd_) return false;
+  SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_big_.get()));
+  SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_small_.get()));
   dpi_ = WindowDpi(hwnd_);
   CreateFonts();
 
@@ -289,6 +291,16 @@ LRESULT MainWindow::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
       return 0;
     case WM_PAINT:
       OnPaint();
+      return 0;
+    case WM_TIMER:
+      if (form_ && wparam == kTimer1Id) form_->Timer1_Timer();
+      return 0;
+    case WM_SIZE:
+      if (form_) form_->Form_Resize();
+      return 0;
+    case WM_MOUSEMOVE:
+      // Also the notification icon's callback: its mouse message's code is the low word.
+      if (form_) form_->Form_MouseMove(LOWORD(lparam));
       return 0;
     case WM_CTLCOLORSTATIC:
       return OnControlColor(reinterpret_cast<HDC>(wparam), reinterpret_cast<HWND>(lparam));
@@ -478,6 +490,14 @@ void MainWindow::SetWindowBounds(const TwipsRect& bounds) {
 
 TwipsSize MainWindow::ScreenSize() const {
   return {Twips(GetSystemMetrics(SM_CXSCREEN)), Twips(GetSystemMetrics(SM_CYSCREEN))};
+}
+
+std::uintptr_t MainWindow::NativeWindowHandle() const {
+  return reinterpret_cast<std::uintptr_t>(hwnd_);
+}
+
+std::uintptr_t MainWindow::NativeIconHandle() const {
+  return reinterpret_cast<std::uintptr_t>(icon_big_.get());
 }
 
 void MainWindow::EndProgram() {

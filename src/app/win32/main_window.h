@@ -50,6 +50,8 @@ class MainWindow final : public FormView {
   TwipsSize ClientSize() const override;
   void SetWindowBounds(const TwipsRect& bounds) override;
   TwipsSize ScreenSize() const override;
+  std::uintptr_t NativeWindowHandle() const override;
+  std::uintptr_t NativeIconHandle() const override;
   void EndProgram() override;
 
  private:
