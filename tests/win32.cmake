@@ -22,6 +22,7 @@ target_compile_definitions(fake_midi_midimap PRIVATE FAKE_MIDI_MAPPER)
 add_executable(melodane_e2e
   e2e/win32/program_driver.cpp
   e2e/win32/program_test.cpp
+  e2e/win32/keys_and_tray_test.cpp
 )
 target_include_directories(melodane_e2e PRIVATE ${PROJECT_SOURCE_DIR})
 target_link_libraries(melodane_e2e PRIVATE melodane_win32 ${MELODANE_GTEST_MAIN})

@@ -4,6 +4,8 @@
 #include <sstream>
 #include <thread>
 
+#include <shellapi.h>
+
 #include "app/win32/main_window.h"
 
 namespace melodane::e2e {
@@ -95,24 +97,148 @@ std::optional<std::string> StoredSetting(const std::string& key) {
   return std::string(data);
 }
 
+
+namespace {
+
+INPUT KeyInput(WORD key, bool up) {
+  INPUT input{};
+  input.type = INPUT_KEYBOARD;
+  input.ki.wVk = key;
+  input.ki.wScan = static_cast<WORD>(MapVirtualKeyW(key, MAPVK_VK_TO_VSC));
+  input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+  return input;
+}
+
+void Send(std::vector<INPUT> inputs) {
+  SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
+INPUT MouseInput(DWORD flags) {
+  INPUT input{};
+  input.type = INPUT_MOUSE;
+  input.mi.dwFlags = flags;
+  return input;
+}
+
+}  // namespace
+
+void HoldKeys(std::initializer_list<WORD> keys, std::chrono::milliseconds duration) {
+  std::vector<INPUT> down, up;
+  for (WORD key : keys) {
+    down.push_back(KeyInput(key, false));
+    up.push_back(KeyInput(key, true));
+  }
+  Send(down);
+  std::this_thread::sleep_for(duration);
+  Send(up);
+}
+
+void TapKey(WORD key) { Send({KeyInput(key, false), KeyInput(key, true)}); }
+
 void PressChord(std::initializer_list<WORD> keys) {
   std::vector<INPUT> inputs;
-  for (WORD key : keys) {
-    INPUT input{};
-    input.type = INPUT_KEYBOARD;
-    input.ki.wVk = key;
-    input.ki.wScan = static_cast<WORD>(MapVirtualKeyW(key, MAPVK_VK_TO_VSC));
-    inputs.push_back(input);
-  }
+  for (WORD key : keys) inputs.push_back(KeyInput(key, false));
   for (auto key = std::rbegin(keys); key != std::rend(keys); ++key) {
-    INPUT input{};
-    input.type = INPUT_KEYBOARD;
-    input.ki.wVk = *key;
-    input.ki.wScan = static_cast<WORD>(MapVirtualKeyW(*key, MAPVK_VK_TO_VSC));
-    input.ki.dwFlags = KEYEVENTF_KEYUP;
-    inputs.push_back(input);
+    inputs.push_back(KeyInput(*key, true));
   }
-  SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+  Send(inputs);
+}
+
+OtherWindow::OtherWindow() {
+  WNDCLASSW window_class{};
+  window_class.lpfnWndProc = DefWindowProcW;
+  window_class.hInstance = GetModuleHandleW(nullptr);
+  window_class.lpszClassName = L"MelodaneTestOtherProgram";
+  RegisterClassW(&window_class);
+  hwnd_ = CreateWindowExW(0, window_class.lpszClassName, L"Another program",
+                          WS_OVERLAPPEDWINDOW | WS_VISIBLE, 600, 600, 300, 200, nullptr, nullptr,
+                          window_class.hInstance, nullptr);
+}
+
+OtherWindow::~OtherWindow() {
+  if (hwnd_) DestroyWindow(hwnd_);
+}
+
+namespace {
+
+// Wine takes the keyboard's state from the X server when a window gets the focus, and
+// forgets keys typed through the input queue just before; let that pass.
+void LetTheFocusSettle() {
+  const auto until = std::chrono::steady_clock::now() + 300ms;
+  while (std::chrono::steady_clock::now() < until) {
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
+    std::this_thread::sleep_for(10ms);
+  }
+}
+
+}  // namespace
+
+bool OtherWindow::Activate() const {
+  SetForegroundWindow(hwnd_);
+  const bool active = WaitFor(
+      [&] {
+        MSG message;
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
+        return GetForegroundWindow() == hwnd_;
+      },
+      5s);
+  LetTheFocusSettle();
+  return active;
+}
+
+HWND TrayWindow() {
+  HWND tray = FindWindowW(nullptr, L"Wine System Tray");
+  return tray && IsWindowVisible(tray) ? tray : nullptr;
+}
+
+void OnTrayIcon(Mouse action, int slot) {
+  HWND tray = TrayWindow();
+  if (!tray) return;
+  // Icons sit in a row from the left, each the small icon size and a border of 2 wide.
+  const int pitch = GetSystemMetrics(SM_CXSMICON) + 4;
+  POINT point{slot * pitch + pitch / 2, GetSystemMetrics(SM_CYSMICON) / 2 + 2};
+  ClientToScreen(tray, &point);
+  // Come from elsewhere, so that the tray sees the pointer arrive.
+  SetCursorPos(point.x + 200, point.y + 200);
+  Send({MouseInput(MOUSEEVENTF_MOVE)});
+  std::this_thread::sleep_for(50ms);
+  SetCursorPos(point.x, point.y);
+  Send({MouseInput(MOUSEEVENTF_MOVE)});
+  std::this_thread::sleep_for(50ms);
+  switch (action) {
+    case Mouse::kLeftClick:
+      Send({MouseInput(MOUSEEVENTF_LEFTDOWN), MouseInput(MOUSEEVENTF_LEFTUP)});
+      break;
+    case Mouse::kRightClick:
+      Send({MouseInput(MOUSEEVENTF_RIGHTDOWN), MouseInput(MOUSEEVENTF_RIGHTUP)});
+      break;
+    case Mouse::kDoubleClick:
+      Send({MouseInput(MOUSEEVENTF_LEFTDOWN), MouseInput(MOUSEEVENTF_LEFTUP),
+            MouseInput(MOUSEEVENTF_LEFTDOWN), MouseInput(MOUSEEVENTF_LEFTUP)});
+      break;
+    case Mouse::kLeftPress:
+      Send({MouseInput(MOUSEEVENTF_LEFTDOWN)});
+      break;
+    case Mouse::kLeftRelease:
+      Send({MouseInput(MOUSEEVENTF_LEFTUP)});
+      break;
+    case Mouse::kHover:
+      break;
+  }
+}
+
+std::vector<Note> NotesIn(const std::vector<std::string>& log) {
+  std::vector<Note> notes;
+  for (const std::string& line : log) {
+    const auto at = line.find(" data 0x");
+    if (at == std::string::npos) continue;
+    const unsigned long message = std::stoul(line.substr(at + 8), nullptr, 16);
+    if ((message & 0xF0) != 0x90) continue;
+    notes.push_back({static_cast<int>((message >> 8) & 0xFF),
+                     static_cast<int>((message >> 16) & 0xFF)});
+  }
+  return notes;
 }
 
 std::vector<HWND> WindowsOf(DWORD pid) {
@@ -214,6 +340,12 @@ std::vector<std::string> Program::MidiLog() const {
   return lines;
 }
 
+std::vector<std::string> Program::PortLog() const {
+  auto log = MidiLog();
+  std::erase_if(log, [](const std::string& line) { return !NotesIn({line}).empty(); });
+  return log;
+}
+
 std::vector<std::string> Program::ListItems(ControlId list) const {
   std::vector<std::string> items;
   const HWND combo = Control(list);
@@ -244,9 +376,16 @@ HWND Program::Focus() const {
   return info.hwndFocus;
 }
 
+bool Program::Minimize() const {
+  PostMessageW(window_, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+  return WaitFor([&] { return !Visible(); }, 5s);
+}
+
 bool Program::Activate() const {
   SetForegroundWindow(window_);
-  return WaitFor([&] { return GetForegroundWindow() == window_; }, 5s);
+  const bool active = WaitFor([&] { return GetForegroundWindow() == window_; }, 5s);
+  LetTheFocusSettle();
+  return active;
 }
 
 }  // namespace melodane::e2e

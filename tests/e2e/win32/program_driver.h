@@ -32,6 +32,35 @@ std::optional<std::string> StoredSetting(const std::string& key);
 
 // Keys typed through the system's input queue, as a user would.
 void PressChord(std::initializer_list<WORD> keys);
+// Presses `keys` together, holds them for `duration`, and releases them.
+void HoldKeys(std::initializer_list<WORD> keys, std::chrono::milliseconds duration);
+// Presses and releases `key` at once, quicker than any timer.
+void TapKey(WORD key);
+
+// A window of another program that takes the focus while the test types.
+class OtherWindow {
+ public:
+  OtherWindow();
+  ~OtherWindow();
+  HWND hwnd() const { return hwnd_; }
+  bool Activate() const;
+
+ private:
+  HWND hwnd_ = nullptr;
+};
+
+// The notification area Wine shows while it holds an icon (in the rig, only the
+// program's), and the mouse on the icon in `slot`, counted from the left from 0.
+HWND TrayWindow();
+enum class Mouse { kLeftClick, kRightClick, kDoubleClick, kHover, kLeftPress, kLeftRelease };
+void OnTrayIcon(Mouse action, int slot = 0);
+
+// A note-on the driver logged, decoded from "dev0 data 0x00vvnn90".
+struct Note {
+  int note;
+  int velocity;
+};
+std::vector<Note> NotesIn(const std::vector<std::string>& log);
 
 class Program {
  public:
@@ -57,6 +86,8 @@ class Program {
   // What the MIDI driver received from this process, in order, without the process id:
   // "mapper open", "dev1 data 0x000046C0", "dev0 close".
   std::vector<std::string> MidiLog() const;
+  // The same without the notes: the port's opening, closing and instruments.
+  std::vector<std::string> PortLog() const;
 
   std::vector<std::string> ListItems(ControlId list) const;
   int ListIndex(ControlId list) const;
@@ -65,6 +96,8 @@ class Program {
   HWND Focus() const;
   // Brings the window to the front so that typed keys reach it.
   bool Activate() const;
+  bool Visible() const { return IsWindowVisible(window_) != FALSE; }
+  bool Minimize() const;
 
  private:
   Program() = default;

@@ -107,14 +107,14 @@ TEST_F(WindowsProgram, ChoosingAnotherDeviceClosesThePortFirstAndSendsNoInstrume
   PressChord({VK_MENU, 'D'});
   ASSERT_TRUE(WaitFor([&] { return program.Focus() == program.Control(ControlId::ComDevies); }));
   PressChord({VK_DOWN});
-  ASSERT_TRUE(WaitFor([&] { return program.MidiLog().size() == 5; }));
+  ASSERT_TRUE(WaitFor([&] { return program.PortLog().size() == 5; }));
   EXPECT_EQ(program.ListIndex(ControlId::ComDevies), 1);
-  EXPECT_THAT(program.MidiLog(),
+  EXPECT_THAT(program.PortLog(),
               ElementsAre("mapper open", "mapper data 0x000000B0", "mapper data 0x000000C0",
                           "mapper close", "dev0 open"));
   ASSERT_TRUE(program.Close());
   EXPECT_EQ(StoredSetting("Devies"), "1");
-  EXPECT_EQ(program.MidiLog().back(), "dev0 close");
+  EXPECT_EQ(program.PortLog().back(), "dev0 close");
 }
 
 TEST_F(WindowsProgram, ADeviceThatRefusesToOpenLeavesNoPortOpen) {
@@ -124,12 +124,12 @@ TEST_F(WindowsProgram, ADeviceThatRefusesToOpenLeavesNoPortOpen) {
   PressChord({VK_MENU, 'D'});
   ASSERT_TRUE(WaitFor([&] { return program.Focus() == program.Control(ControlId::ComDevies); }));
   PressChord({VK_END});
-  ASSERT_TRUE(WaitFor([&] { return program.MidiLog().size() == 5; }));
-  EXPECT_EQ(program.MidiLog()[3], "mapper close");
-  EXPECT_EQ(program.MidiLog()[4], "dev1 refused");
+  ASSERT_TRUE(WaitFor([&] { return program.PortLog().size() == 5; }));
+  EXPECT_EQ(program.PortLog()[3], "mapper close");
+  EXPECT_EQ(program.PortLog()[4], "dev1 refused");
   ASSERT_TRUE(program.Close());
   // Nothing was open, so closing sent nothing.
-  EXPECT_EQ(program.MidiLog().size(), 5u);
+  EXPECT_EQ(program.PortLog().size(), 5u);
 }
 
 TEST_F(WindowsProgram, AccessKeysMoveTheFocusAndToggleTheOptions) {
@@ -189,7 +189,7 @@ TEST_F(WindowsProgram, AltF4TheSystemMenuAndTheEndOfTheSessionAllStoreTheSetting
     SendMessageTimeoutW(program.window(), WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF, SMTO_BLOCK,
                         5000, nullptr);
     EXPECT_EQ(StoredSetting("AutoRun"), "True");
-    EXPECT_EQ(program.MidiLog().back(), "mapper close");
+    EXPECT_EQ(program.PortLog().back(), "mapper close");
   }
 }
 
