@@ -9,6 +9,8 @@ namespace melodane {
 class KeyState {
  public:
   virtual ~KeyState() = default;
+  // Called once before the queries of each tick, for sources that take a snapshot.
+  virtual void BeginTick() {}
   virtual std::int16_t Query(std::int32_t virtual_key) = 0;
 };
 

@@ -22,6 +22,7 @@ std::int16_t KeyToNote(std::int16_t key) {
 void KeystrokePlayer::Tick(const ListControl& tone, const ScrollBarControl& volume) {
   // Drawn once per tick, keys or not.
   const auto variation = static_cast<std::int16_t>(std::floor(random_.Next() * 10));
+  keys_.BeginTick();
 
   for (std::int16_t key = kFirstPlayedKey; key <= kLastPlayedKey; ++key) {
     if (keys_.Query(key) == 0) continue;

@@ -13,6 +13,7 @@ namespace melodane::testing {
 
 class ScriptedKeys final : public KeyState {
  public:
+  void BeginTick() override { ++ticks; }
   std::int16_t Query(std::int32_t key) override {
     queries.push_back(key);
     if (on_query) on_query(key);
@@ -22,6 +23,7 @@ class ScriptedKeys final : public KeyState {
 
   std::map<std::int32_t, std::int16_t> down;  // code -> state
   std::vector<std::int32_t> queries;
+  int ticks = 0;
   std::function<void(std::int32_t)> on_query;
 };
 

@@ -68,6 +68,7 @@ TEST_F(KeystrokePlayerTest, ATickAsksFor125KeysInAscendingOrderAndDrawsOnce) {
   EXPECT_EQ(keys.queries.back(), 127);
   EXPECT_TRUE(std::is_sorted(keys.queries.begin(), keys.queries.end()));
   EXPECT_EQ(random.draws, 1);
+  EXPECT_EQ(keys.ticks, 1);
   EXPECT_THAT(out.calls, IsEmpty());
 }
 
