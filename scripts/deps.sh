@@ -9,12 +9,12 @@ build_pkgs=(
   # The Windows program, built with MinGW-w64 and run under Wine
   g++-mingw-w64-x86-64-posix wine wine64
   # Linux program
-  qt6-base-dev libgl-dev libx11-dev libxi-dev libasound2-dev
+  qt6-base-dev libgl-dev libx11-dev libxi-dev libasound2-dev fonts-wine
   libfluidsynth-dev libjack-jackd2-dev jackd2 fluid-soundfont-gm
   libcurl4-openssl-dev libsqlite3-dev xdg-utils
 )
 test_pkgs=(
-  googletest libgtest-dev libgmock-dev libbenchmark-dev
+  googletest libgtest-dev libgmock-dev libbenchmark-dev libxtst-dev
   # A virtual display for the windows under test
   xvfb xauth xdotool openbox x11-utils imagemagick
   # Linux end-to-end rig

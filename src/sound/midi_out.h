@@ -13,6 +13,13 @@ using MidiResult = std::uint32_t;   // 0 means success
 // Device id of the default output (the MIDI mapper on Windows).
 inline constexpr std::uint32_t kMidiMapperId = 0xFFFFFFFFu;
 
+// Result codes, numbered as the Windows multimedia calls number them.
+inline constexpr MidiResult kMidiError = 1;
+inline constexpr MidiResult kMidiBadDeviceId = 2;
+inline constexpr MidiResult kMidiAllocated = 4;
+inline constexpr MidiResult kMidiInvalidHandle = 5;
+inline constexpr MidiResult kMidiInvalidParam = 11;
+
 class MidiOut {
  public:
   virtual ~MidiOut() = default;

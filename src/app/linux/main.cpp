@@ -1,0 +1,85 @@
+// The Linux program: one window, frmPubMain, for the life of the process.
+#include <QApplication>
+#include <QSessionManager>
+#include <QSocketNotifier>
+
+#include <csignal>
+#include <memory>
+#include <cstdlib>
+#include <unistd.h>
+
+#include "app/linux/ini_settings_store.h"
+#include "app/linux/qt_main_window.h"
+#include "app/linux/qt_tray_icon.h"
+#include "app/linux/runtime_lock_instance.h"
+#include "app/main_form.h"
+#include "sound/linux/alsa_sequencer.h"
+#include "sound/linux/built_in_synth.h"
+#include "sound/linux/jack_midi.h"
+#include "sound/linux/linux_midi_out.h"
+#include "sound/linux/x11_key_state.h"
+#include "sound/midi_port.h"
+#include "sound/uniform_random.h"
+
+using namespace melodane;
+
+namespace {
+
+int g_signal_pipe[2] = {-1, -1};
+
+void OnSignal(int) {
+  const char byte = 1;
+  [[maybe_unused]] const auto written = write(g_signal_pipe[1], &byte, 1);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  on_linux::RuntimeLockInstance instance_check(on_linux::RuntimeLockInstance::DefaultPath());
+  if (!frmPubMain::Form_Initialize(instance_check)) return 0;
+
+  // The global key state comes from X11: under Wayland, run through XWayland.
+  if (std::getenv("WAYLAND_DISPLAY") && !std::getenv("QT_QPA_PLATFORM")) {
+    setenv("QT_QPA_PLATFORM", "xcb", 1);
+  }
+  // Listing JACK ports must never start a JACK server.
+  setenv("JACK_NO_START_SERVER", "1", 1);
+
+  QApplication app(argc, argv);
+  QApplication::setApplicationName(QStringLiteral("Melodane"));
+  QApplication::setDesktopFileName(QStringLiteral("melodane"));
+  QApplication::setQuitOnLastWindowClosed(false);
+
+  const on_linux::SynthConfig synth_config = on_linux::SynthConfig::FromEnvironment();
+  on_linux::AlsaSequencer alsa;
+  on_linux::JackMidi jack;
+  on_linux::LinuxMidiOut midi_out(
+      [&synth_config] { return on_linux::BuiltInSynth::Open(synth_config); }, {&alsa, &jack});
+  mdlPubSelf midi(midi_out);
+  on_linux::IniSettingsStore settings(on_linux::IniSettingsStore::DefaultFolder());
+  on_linux::X11KeyState keys;
+  RuntimeRandom random;
+
+  on_linux::QtMainWindow window;
+  frmPubMain* form_pointer = nullptr;
+  on_linux::QtTrayIcon tray(window.Icon(), [&form_pointer](int code) {
+    if (form_pointer) form_pointer->Form_MouseMove(code);
+  });
+  frmPubMain form(window, FormServices{midi, settings, keys, random, tray});
+  form_pointer = &form;
+  window.Attach(form);
+
+  // The end of the session, or a request to stop, closes the window as the user would.
+  std::unique_ptr<QSocketNotifier> stop_request;
+  if (pipe(g_signal_pipe) == 0) {
+    stop_request = std::make_unique<QSocketNotifier>(g_signal_pipe[0], QSocketNotifier::Read);
+    QObject::connect(stop_request.get(), &QSocketNotifier::activated,
+                     [&form] { form.Form_Unload(); });
+    for (int signal : {SIGTERM, SIGHUP, SIGINT}) std::signal(signal, OnSignal);
+  }
+  QObject::connect(&app, &QGuiApplication::commitDataRequest,
+                   [&form](QSessionManager&) { form.Form_Unload(); });
+
+  form.Form_Load();
+  return QApplication::exec();
+}
