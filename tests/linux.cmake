@@ -1,0 +1,22 @@
+# Tests of the Linux adapters and window, run on the test rig's display.
+find_package(Qt6 REQUIRED COMPONENTS Test)
+find_package(PkgConfig REQUIRED)
+pkg_check_modules(XTST REQUIRED IMPORTED_TARGET xtst)
+target_sources(melodane_tests PRIVATE
+  app/linux/ini_settings_store_test.cpp
+  app/linux/qt_main_window_test.cpp
+  app/linux/runtime_lock_instance_test.cpp
+  sound/linux/built_in_synth_test.cpp
+  sound/linux/linux_midi_out_test.cpp
+  sound/linux/x11_key_map_test.cpp
+  sound/linux/x11_key_state_test.cpp
+)
+target_link_libraries(melodane_tests PRIVATE
+  melodane_linux_app melodane_linux_sound Qt6::Test PkgConfig::XTST)
+set_target_properties(melodane_tests PROPERTIES CROSSCOMPILING_EMULATOR ${CMAKE_BINARY_DIR}/x-run)
+
+# The rig stops after the last test.
+add_test(NAME x_session_stop
+  COMMAND ${PROJECT_SOURCE_DIR}/scripts/lib/x-session stop ${MELODANE_X_SESSION})
+set_tests_properties(x_session_stop PROPERTIES FIXTURES_CLEANUP x_session)
+set(MELODANE_TEST_PROPERTIES TIMEOUT 60 FIXTURES_REQUIRED x_session)
