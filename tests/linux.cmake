@@ -20,3 +20,5 @@ add_test(NAME x_session_stop
   COMMAND ${PROJECT_SOURCE_DIR}/scripts/lib/x-session stop ${MELODANE_X_SESSION})
 set_tests_properties(x_session_stop PROPERTIES FIXTURES_CLEANUP x_session)
 set(MELODANE_TEST_PROPERTIES TIMEOUT 60 FIXTURES_REQUIRED x_session)
+
+add_subdirectory(e2e/linux)

@@ -15,7 +15,11 @@ class QtComboList final : public ListControl {
 
   void Clear() override { combo_->clear(); }
   int AddItem(std::string_view text) override {
+    // A combo box selects its first entry by itself; a list filled by code keeps the
+    // selection it had, none included.
+    const int selected = combo_->currentIndex();
     combo_->addItem(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+    if (selected == -1) combo_->setCurrentIndex(-1);
     return combo_->count() - 1;
   }
   int ListCount() const override { return combo_->count(); }

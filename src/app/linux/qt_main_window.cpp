@@ -124,6 +124,8 @@ void QtMainWindow::CreateControls() {
         bar->setSingleStep(control->small_change);
         bar->setPageStep(control->large_change);
         bar->setFocusPolicy(Qt::StrongFocus);
+        // Qt's scroll bars swap the arrow keys by default; here Left lowers the volume.
+        bar->setInvertedControls(false);
         widget = bar;
         break;
       }

@@ -171,15 +171,38 @@ void BuiltInSynth::WatchForSilence() {
       silent_since = Clock::now();
     } else if (Clock::now() - silent_since >= config_.linger) {
       // Long enough for the reverb to fade; rendering silence costs a core's fifth.
-      delete_fluid_audio_driver(driver_);
-      driver_ = nullptr;
+      Pause();
     }
   }
 }
 
+void BuiltInSynth::Pause() {
+  delete_fluid_audio_driver(driver_);
+  driver_ = nullptr;
+  // The samples of the chosen instruments leave memory too; choosing them again at the
+  // next note reads them back from the (cached) soundfont in a few milliseconds.
+  for (int channel = 0; channel < fluid_synth_count_midi_channels(synth_); ++channel) {
+    int soundfont = 0, bank = 0, program = 0;
+    if (fluid_synth_get_program(synth_, channel, &soundfont, &bank, &program) == FLUID_OK &&
+        soundfont != 0) {
+      paused_selections_.push_back({channel, soundfont, bank, program});
+      fluid_synth_unset_program(synth_, channel);
+    }
+  }
+  malloc_trim(0);
+}
+
+bool BuiltInSynth::Resume() {
+  for (const Selection& s : paused_selections_) {
+    fluid_synth_program_select(synth_, s.channel, s.soundfont, s.bank, s.program);
+  }
+  paused_selections_.clear();
+  return StartOutput();
+}
+
 bool BuiltInSynth::Send(const std::uint8_t* bytes, std::size_t size) {
   std::lock_guard lock(mutex_);
-  if (!driver_ && !StartOutput()) return false;
+  if (!driver_ && !Resume()) return false;
   wake_.notify_all();
 
   const int channel = bytes[0] & 0x0F;

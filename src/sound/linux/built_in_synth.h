@@ -57,8 +57,17 @@ class BuiltInSynth final : public MidiSink {
  private:
   explicit BuiltInSynth(const SynthConfig& config) : config_(config) {}
   bool Load();
-  bool StartOutput();  // with mutex_ held
+  // With mutex_ held: open the audio output; close it and let the instruments' samples
+  // go; bring both back.
+  bool StartOutput();
+  void Pause();
+  bool Resume();
   void WatchForSilence();
+
+  struct Selection {
+    int channel, soundfont, bank, program;
+  };
+  std::vector<Selection> paused_selections_;
 
   SynthConfig config_;
   _fluid_hashtable_t* settings_ = nullptr;

@@ -128,6 +128,10 @@ TEST_F(QtMainWindowTest, AccessKeysMoveTheFocusAndToggleTheOptions) {
     QTest::keyClick(&*window, key, Qt::AltModifier);
     EXPECT_EQ(QApplication::focusWidget(), window->Control(control)) << key;
   }
+  // The volume bar, once it has the focus, moves with the arrow keys.
+  QTest::keyClick(&*window, Qt::Key_V, Qt::AltModifier);
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Left);
+  EXPECT_EQ(window->Vol().Value(), 99);
   // A check box's access key clicks it after a short animation.
   QTest::keyClick(&*window, Qt::Key_R, Qt::AltModifier);
   EXPECT_TRUE(QTest::qWaitFor([&] { return !window->chkAutoRun().Checked(); }, 2000));
