@@ -4,23 +4,16 @@
 #include <gtest/gtest.h>
 
 #include "app/layout.h"
-#include "fakes/memory_settings.h"
-#include "fakes/memory_view.h"
-#include "fakes/recording_midi_out.h"
-#include "fakes/recording_tray.h"
-#include "fakes/scripted_input.h"
+#include "fakes/form_rig.h"
 
 namespace melodane {
 namespace {
 
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
-using testing::MemorySettings;
+using testing::FormRig;
 using testing::MemoryView;
 using testing::RecordingMidiOut;
-using testing::RecordingTray;
-using testing::ScriptedKeys;
-using testing::ScriptedRandom;
 
 class FakeInstance final : public SingleInstance {
  public:
@@ -31,26 +24,9 @@ class FakeInstance final : public SingleInstance {
   bool other_;
 };
 
-class MainFormTest : public ::testing::Test {
+class MainFormTest : public ::testing::Test, protected FormRig {
  protected:
-  MainFormTest() { out.devices = {{"Synth A"}, {"Synth B"}}; }
-
-  frmPubMain& Form() {
-    if (!form_) form_.emplace(view, FormServices{port, settings, keys, random, tray});
-    return *form_;
-  }
   void Load() { Form().Form_Load(); }
-
-  RecordingMidiOut out;
-  mdlPubSelf port{out};
-  MemorySettings settings;
-  MemoryView view;
-  ScriptedKeys keys;
-  ScriptedRandom random;
-  RecordingTray tray;
-
- private:
-  std::optional<frmPubMain> form_;
 };
 
 TEST_F(MainFormTest, AnotherRunningCopyStopsThisOneBeforeAnythingElse) {
@@ -127,19 +103,15 @@ TEST_F(MainFormTest, ValuesOutsideTheControlsRangeAreRefused) {
   };
   for (const Case& c : {Case{"Vol", "101"}, Case{"Vol", "-1"}, Case{"Vol", "32768"},
                         Case{"Stage", "12"}, Case{"Stage", "-2"}, Case{"Tools", "-32768"}}) {
-    MemoryView fresh;
-    MemorySettings stored;
-    stored.Set(c.key, c.text);
-    RecordingMidiOut midi;
-    mdlPubSelf midi_port(midi);
-    frmPubMain form(fresh, {midi_port, stored, keys, random, tray});
-    form.Form_Load();
+    FormRig fresh;
+    fresh.settings.Set(c.key, c.text);
+    fresh.Form().Form_Load();
     if (std::string(c.key) == "Vol") {
-      EXPECT_EQ(fresh.vol().Value(), 0) << c.text;
+      EXPECT_EQ(fresh.view.vol().Value(), 0) << c.text;
     } else if (std::string(c.key) == "Stage") {
-      EXPECT_EQ(fresh.tones.ListIndex(), -1) << c.text;
+      EXPECT_EQ(fresh.view.tones.ListIndex(), -1) << c.text;
     } else {
-      EXPECT_EQ(fresh.sounds.ListIndex(), -1) << c.text;
+      EXPECT_EQ(fresh.view.sounds.ListIndex(), -1) << c.text;
     }
   }
 }
@@ -165,16 +137,12 @@ TEST_F(MainFormTest, MinusOneMeansNoSelection) {
 
 TEST_F(MainFormTest, OptionsAreOnlyCheckedByTheExactTextTrue) {
   for (const char* text : {"true", "TRUE", "1", "", " True", "Yes"}) {
-    MemoryView fresh;
-    MemorySettings stored;
-    stored.Set("AutoRun", text);
-    stored.Set("Tray", text);
-    RecordingMidiOut midi;
-    mdlPubSelf midi_port(midi);
-    frmPubMain form(fresh, {midi_port, stored, keys, random, tray});
-    form.Form_Load();
-    EXPECT_FALSE(fresh.auto_run.Checked()) << '"' << text << '"';
-    EXPECT_FALSE(fresh.tray.Checked()) << '"' << text << '"';
+    FormRig fresh;
+    fresh.settings.Set("AutoRun", text);
+    fresh.settings.Set("Tray", text);
+    fresh.Form().Form_Load();
+    EXPECT_FALSE(fresh.view.auto_run.Checked()) << '"' << text << '"';
+    EXPECT_FALSE(fresh.view.tray.Checked()) << '"' << text << '"';
   }
 }
 
@@ -276,14 +244,11 @@ TEST_F(MainFormTest, NoSelectionSurvivesARestart) {
   EXPECT_EQ(settings.Get("Devies"), "-1");
   EXPECT_EQ(settings.Get("Tools"), "-1");
 
-  MemoryView next;
-  RecordingMidiOut midi;
-  midi.devices = out.devices;
-  mdlPubSelf next_port(midi);
-  frmPubMain again(next, {next_port, settings, keys, random, tray});
-  again.Form_Load();
-  EXPECT_EQ(next.devices.ListIndex(), -1);
-  EXPECT_EQ(next.sounds.ListIndex(), -1);
+  FormRig next;
+  next.settings = settings;
+  next.Form().Form_Load();
+  EXPECT_EQ(next.view.devices.ListIndex(), -1);
+  EXPECT_EQ(next.view.sounds.ListIndex(), -1);
 }
 
 TEST_F(MainFormTest, LowerCaseTrueIsStoredBackAsFalse) {

@@ -3,24 +3,14 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "app/main_form.h"
 #include "app/notify_icon.h"
-#include "fakes/memory_settings.h"
-#include "fakes/memory_view.h"
-#include "fakes/recording_midi_out.h"
-#include "fakes/recording_tray.h"
-#include "fakes/scripted_input.h"
+#include "fakes/form_rig.h"
 
 namespace melodane {
 namespace {
 
 using ::testing::ElementsAre;
-using testing::MemorySettings;
-using testing::MemoryView;
-using testing::RecordingMidiOut;
-using testing::RecordingTray;
-using testing::ScriptedKeys;
-using testing::ScriptedRandom;
+using testing::FormRig;
 
 TEST(NotifyIconRecord, HoldsTheFieldsInTheSystemsOrder) {
   NotifyIconRecord record;
@@ -40,29 +30,13 @@ TEST(NotifyIconRecord, HoldsTheFieldsInTheSystemsOrder) {
   EXPECT_EQ(sizeof(NotifyIconRecord), sizeof(void*) == 8 ? 72u : 56u);
 }
 
-class TrayTest : public ::testing::Test {
+class TrayTest : public ::testing::Test, protected FormRig {
  protected:
-  TrayTest() { out.devices = {{"Synth"}}; }
-  frmPubMain& Form() {
-    if (!form_) form_.emplace(view, FormServices{port, settings, keys, random, tray});
-    return *form_;
-  }
   // The user minimizes the window: the system changes its state and reports a resize.
   void Minimize() {
     view.SetWindowState(WindowState::kMinimized);
     Form().Form_Resize();
   }
-
-  RecordingMidiOut out;
-  mdlPubSelf port{out};
-  MemorySettings settings;
-  MemoryView view;
-  ScriptedKeys keys;
-  ScriptedRandom random;
-  RecordingTray tray;
-
- private:
-  std::optional<frmPubMain> form_;
 };
 
 TEST_F(TrayTest, MinimizingHidesTheWindowThenAddsTheIcon) {
