@@ -47,7 +47,9 @@ struct Figures {
 
 Figures Summarize(std::vector<double> samples) {
   std::sort(samples.begin(), samples.end());
-  const auto at = [&](double q) { return samples[static_cast<std::size_t>(q * (samples.size() - 1))]; };
+  const auto at = [&](double q) {
+    return samples[static_cast<std::size_t>(q * (samples.size() - 1))];
+  };
   return {at(0.5), at(0.1), at(0.9)};
 }
 
@@ -118,15 +120,12 @@ int main() {
   const Figures a = Summarize(tight), b = Summarize(paced);
   std::printf("keystroke tick: 125 key-state queries, %s\n",
               held ? "3 keys down, 3 notes sent" : "keys NOT seen down (no display?)");
-  std::printf("  back to back : median %6.2f us  (p10 %6.2f, p90 %6.2f)\n", a.median, a.p10,
-              a.p90);
-  std::printf("  every 50 ms  : median %6.2f us  (p10 %6.2f, p90 %6.2f)\n", b.median, b.p10,
-              b.p90);
+  std::printf("  back to back : median %6.2f us  (p10 %6.2f, p90 %6.2f)\n", a.median, a.p10, a.p90);
+  std::printf("  every 50 ms  : median %6.2f us  (p10 %6.2f, p90 %6.2f)\n", b.median, b.p10, b.p90);
   const Figures q = Summarize(queries), n = Summarize(notes), i = Summarize(idle);
   std::printf("    of which the 125 queries %6.2f us, the 3 notes %6.2f us (medians)\n", q.median,
               n.median);
-  std::printf("  no key down  : median %6.2f us  (p10 %6.2f, p90 %6.2f)\n", i.median, i.p10,
-              i.p90);
+  std::printf("  no key down  : median %6.2f us  (p10 %6.2f, p90 %6.2f)\n", i.median, i.p10, i.p90);
   std::printf("  budget 20 us per tick: %s\n", b.median <= 20 ? "met" : "exceeded");
   return 0;
 }

@@ -14,6 +14,7 @@ using K = ControlKind;
 using I = ControlId;
 
 // Indexed by ControlId.
+// clang-format off
 constexpr std::array<ControlLayout, kControlCount> kControls = {{
     {.id = I::Label1, .name = "Label1", .kind = K::kLabel, .text = "&Device",
      .left = 90, .top = 90, .width = 480, .height = 195, .fore_color = kBlue, .tab_index = 0},
@@ -73,6 +74,7 @@ constexpr std::array<ControlLayout, kControlCount> kControls = {{
     {.id = I::timBg, .name = "timBg", .kind = K::kTimer, .visible = false,
      .interval_ms = 60000},
 }};
+// clang-format on
 
 constexpr bool IndexedById() {
   for (std::size_t i = 0; i < kControls.size(); ++i) {

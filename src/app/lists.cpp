@@ -2,6 +2,7 @@
 
 namespace melodane {
 
+// clang-format off
 const std::array<std::string_view, 128> kInstrumentNames = {
     "Piano 1",       "Piano 2",        "Piano 3",        "Honky-tonk",
     "E.Piano 1",     "E.piano 2",      "Harpsichord",    "Clavinet",
@@ -36,6 +37,7 @@ const std::array<std::string_view, 128> kInstrumentNames = {
     "Gt. FretNoise", "Breath Noise",   "Seashore",       "Bird",
     "Telephone 1",   "Helicopter",     "Applause",       "Gun Shot",
 };
+// clang-format on
 
 const std::array<std::string_view, 12> kToneNames = {
     "C", "C#", "D", "D#", "E", "F", "F#", "G", "G#", "A", "A#", "B",

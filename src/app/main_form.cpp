@@ -36,9 +36,7 @@ std::string BoolText(bool value) { return value ? "True" : "False"; }
 }  // namespace
 
 frmPubMain::frmPubMain(FormView& view, FormServices services)
-    : view_(view),
-      services_(services),
-      player_(services.keys, services.random, services.midi) {
+    : view_(view), services_(services), player_(services.keys, services.random, services.midi) {
   Fill(view_.ComSounds(), kInstrumentNames);
   Fill(view_.diao(), kToneNames);
 }

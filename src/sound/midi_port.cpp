@@ -83,8 +83,7 @@ void mdlPubSelf::SendMidiControl(std::int16_t channel, std::int16_t controller,
   if (const auto status = Add16(kControlChange, channel)) SendMidiMsg(*status, controller, value);
 }
 
-void mdlPubSelf::SetMidiInstrument(std::int16_t channel, std::int16_t bank,
-                                   std::int16_t program) {
+void mdlPubSelf::SetMidiInstrument(std::int16_t channel, std::int16_t bank, std::int16_t program) {
   SendMidiControl(channel, kBankSelect, bank);
   if (const auto status = Add16(kProgramChange, channel)) SendMidiMsg(*status, program, 0);
 }

@@ -25,8 +25,8 @@ TEST(Lists, InstrumentListIsTheGeneralMidiProgramOrder) {
 }
 
 TEST(Lists, ToneListRunsFromCToB) {
-  EXPECT_THAT(kToneNames, ::testing::ElementsAre("C", "C#", "D", "D#", "E", "F", "F#", "G",
-                                                 "G#", "A", "A#", "B"));
+  EXPECT_THAT(kToneNames, ::testing::ElementsAre("C", "C#", "D", "D#", "E", "F", "F#", "G", "G#",
+                                                 "A", "A#", "B"));
 }
 
 std::vector<std::string_view> FocusOrder() {
@@ -48,15 +48,15 @@ TEST(Layout, ControlsThatTakeTheFocusFollowTheDesignedOrder) {
                                         [&](const auto& c) { return c.name == name; });
     if (control.tab_stop) stops.push_back(name);
   }
-  EXPECT_THAT(stops, ::testing::ElementsAre("ComDevies", "ComSounds", "Vol", "diao",
-                                            "chkAutoRun", "chkTray", "picHelp", "picLogo",
-                                            "cmbProgress"));
+  EXPECT_THAT(stops, ::testing::ElementsAre("ComDevies", "ComSounds", "Vol", "diao", "chkAutoRun",
+                                            "chkTray", "picHelp", "picLogo", "cmbProgress"));
 }
 
 TEST(Layout, EachAccessKeyLabelComesRightBeforeItsControl) {
-  const std::map<std::string_view, std::string_view> label_for = {
-      {"&Device", "ComDevies"}, {"&Instrument", "ComSounds"}, {"&Volume", "Vol"},
-      {"&Tone", "diao"}};
+  const std::map<std::string_view, std::string_view> label_for = {{"&Device", "ComDevies"},
+                                                                  {"&Instrument", "ComSounds"},
+                                                                  {"&Volume", "Vol"},
+                                                                  {"&Tone", "diao"}};
   const auto order = FocusOrder();
   for (const auto& [text, target] : label_for) {
     const auto& label = *std::find_if(Controls().begin(), Controls().end(),

@@ -10,8 +10,8 @@ namespace melodane {
 namespace {
 
 using ::testing::ElementsAre;
-using ::testing::IsEmpty;
 using testing::FormRig;
+using ::testing::IsEmpty;
 using testing::MemoryView;
 using testing::RecordingMidiOut;
 
@@ -194,8 +194,8 @@ TEST_F(MainFormTest, ChoosingAnInstrumentSendsItOnTheOpenPort) {
   view.sounds.SetListIndex(127);
   Form().ComSounds_Click();
   Form().ComSounds_Change();
-  EXPECT_THAT(out.calls, ElementsAre("msg 0x000000B0", "msg 0x00007FC0", "msg 0x000000B0",
-                                     "msg 0x00007FC0"));
+  EXPECT_THAT(out.calls,
+              ElementsAre("msg 0x000000B0", "msg 0x00007FC0", "msg 0x000000B0", "msg 0x00007FC0"));
 }
 
 TEST_F(MainFormTest, ClosingStoresTheSixSettingsInOrderThenClosesThePortAndEnds) {

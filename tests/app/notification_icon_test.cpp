@@ -21,9 +21,9 @@ TEST(NotifyIconRecord, HoldsTheFieldsInTheSystemsOrder) {
   EXPECT_EQ(record.uFlags, 7u);
   EXPECT_EQ(record.uCallbackMessage, 512u);
   EXPECT_EQ(record.hIcon, 0x5678u);
-  const char tip[32] = {'M', 'e', 'l', 'o', 'd', 'a', 'n', 'e', '\0', ' ', ' ', ' ', ' ', ' ', ' ',
-                        ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ',
-                        ' ', ' '};
+  const char tip[32] = {'M', 'e', 'l', 'o', 'd', 'a', 'n', 'e', '\0', ' ', ' ',
+                        ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ',  ' ', ' ',
+                        ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ',  ' '};
   EXPECT_EQ(std::memcmp(record.szTip, tip, sizeof tip), 0);
   // The tip sits right after the icon handle, as in the system's record.
   EXPECT_EQ(offsetof(NotifyIconRecord, szTip), offsetof(NotifyIconRecord, hIcon) + sizeof(void*));

@@ -25,8 +25,8 @@ TEST(TextToWhole, RoundsFractionsHalfToEven) {
 }
 
 TEST(TextToWhole, RefusesTextThatIsNoNumber) {
-  for (const char* text : {"", " ", "-", "+", ".", "loud", "12abc", "1 2", "1e3", "0x10",
-                           "--1", "1.2.3"}) {
+  for (const char* text :
+       {"", " ", "-", "+", ".", "loud", "12abc", "1 2", "1e3", "0x10", "--1", "1.2.3"}) {
     EXPECT_EQ(TextToWhole(text), std::nullopt) << '"' << text << '"';
   }
   EXPECT_EQ(TextToWhole("99999999999999999999999"), std::nullopt);

@@ -64,6 +64,8 @@ QtMainWindow::QtMainWindow() {
     dpi_ = qRound(screen->logicalDotsPerInch());
   }
   setFont(FormFont(kFormLayout.font_points, false));
+  // Every pointer move over the window reaches its mouse-move handler, pressed or not.
+  setMouseTracking(true);
   resize(Px(kFormLayout.client_width), Px(kFormLayout.client_height));
   CreateControls();
 
@@ -134,9 +136,9 @@ void QtMainWindow::CreateControls() {
         break;
       case ControlKind::kPicture: {
         const bool logo = control->id == ControlId::picLogo;
-        auto* picture = new PictureBox(
-            QPixmap(logo ? QStringLiteral(":/images/logo.png") : QStringLiteral(":/images/help.png")),
-            this);
+        auto* picture = new PictureBox(QPixmap(logo ? QStringLiteral(":/images/logo.png")
+                                                    : QStringLiteral(":/images/help.png")),
+                                       this);
         if (logo) {
           picture->setCursor(QCursor(QPixmap(QStringLiteral(":/images/logo-cursor.png")), 2, 1));
         }
@@ -150,8 +152,8 @@ void QtMainWindow::CreateControls() {
         button->setFlat(true);
         if (control->back_color) {
           const QColor back = ToColor(*control->back_color);
-          button->setStyleSheet(QStringLiteral("QPushButton { background-color: %1; }")
-                                    .arg(back.name()));
+          button->setStyleSheet(
+              QStringLiteral("QPushButton { background-color: %1; }").arg(back.name()));
         }
         widget = button;
         break;

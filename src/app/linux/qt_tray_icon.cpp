@@ -8,8 +8,8 @@ bool QtTrayIcon::Add(const NotifyIconRecord& record) {
   if (!QSystemTrayIcon::isSystemTrayAvailable() || Shown()) return false;
   tray_ = std::make_unique<QSystemTrayIcon>(icon_);
   // The tip ends at its zero byte.
-  tray_->setToolTip(QString::fromUtf8(record.szTip, static_cast<qsizetype>(strnlen(
-                                                        record.szTip, sizeof record.szTip))));
+  tray_->setToolTip(QString::fromUtf8(
+      record.szTip, static_cast<qsizetype>(strnlen(record.szTip, sizeof record.szTip))));
   connect(tray_.get(), &QSystemTrayIcon::activated, this,
           [this](QSystemTrayIcon::ActivationReason reason) {
             // A click is reported when its button is released; a double click restores

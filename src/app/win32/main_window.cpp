@@ -74,8 +74,8 @@ void DrawImage(HDC dc, HBITMAP image, const RECT& target) {
   HDC source = CreateCompatibleDC(dc);
   const HGDIOBJ old = SelectObject(source, image);
   const BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-  AlphaBlend(dc, target.left, target.top, target.right - target.left,
-             target.bottom - target.top, source, 0, 0, info.bmWidth, info.bmHeight, blend);
+  AlphaBlend(dc, target.left, target.top, target.right - target.left, target.bottom - target.top,
+             source, 0, 0, info.bmWidth, info.bmHeight, blend);
   SelectObject(source, old);
   DeleteDC(source);
 }
@@ -99,12 +99,12 @@ bool MainWindow::CreateWindowAndControls() {
   INITCOMMONCONTROLSEX common{sizeof common, ICC_WIN95_CLASSES};
   InitCommonControlsEx(&common);
 
-  icon_big_.Reset(static_cast<HICON>(LoadImageW(instance_, MAKEINTRESOURCEW(IDI_MELODANE),
-                                                 IMAGE_ICON, GetSystemMetrics(SM_CXICON),
-                                                 GetSystemMetrics(SM_CYICON), 0)));
+  icon_big_.Reset(
+      static_cast<HICON>(LoadImageW(instance_, MAKEINTRESOURCEW(IDI_MELODANE), IMAGE_ICON,
+                                    GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON), 0)));
   icon_small_.Reset(static_cast<HICON>(LoadImageW(instance_, MAKEINTRESOURCEW(IDI_MELODANE),
-                                                   IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
-                                                   GetSystemMetrics(SM_CYSMICON), 0)));
+                                                  IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
+                                                  GetSystemMetrics(SM_CYSMICON), 0)));
   logo_cursor_ = LoadCursorW(instance_, MAKEINTRESOURCEW(IDC_LOGO));
   logo_.Reset(static_cast<HBITMAP>(
       LoadImageW(instance_, MAKEINTRESOURCEW(IDB_LOGO), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
@@ -128,9 +128,9 @@ bool MainWindow::CreateWindowAndControls() {
   }
 
   const std::wstring caption = Widen(kFormLayout.caption);
-  hwnd_ = CreateWindowExW(kExStyle, kClassName, caption.c_str(), kStyle, CW_USEDEFAULT,
-                          CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr,
-                          instance_, this);
+  hwnd_ =
+      CreateWindowExW(kExStyle, kClassName, caption.c_str(), kStyle, CW_USEDEFAULT, CW_USEDEFAULT,
+                      CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance_, this);
   if (!hwnd_) return false;
   SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_big_.get()));
   SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_small_.get()));
@@ -149,8 +149,8 @@ bool MainWindow::CreateWindowAndControls() {
 
   for (const ControlLayout* control : CreationOrder()) {
     const std::wstring text = Widen(control->text);
-    DWORD style = WS_CHILD | (control->visible ? WS_VISIBLE : 0) |
-                  (control->tab_stop ? WS_TABSTOP : 0);
+    DWORD style =
+        WS_CHILD | (control->visible ? WS_VISIBLE : 0) | (control->tab_stop ? WS_TABSTOP : 0);
     const wchar_t* window_class_name = L"STATIC";
     switch (control->kind) {
       case ControlKind::kLabel:
@@ -176,9 +176,9 @@ bool MainWindow::CreateWindowAndControls() {
       default:
         break;
     }
-    HWND child = CreateWindowExW(0, window_class_name, text.c_str(), style, 0, 0, 1, 1, hwnd_,
-                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(DialogId(control->id))),
-                                 instance_, nullptr);
+    HWND child = CreateWindowExW(
+        0, window_class_name, text.c_str(), style, 0, 0, 1, 1, hwnd_,
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(DialogId(control->id))), instance_, nullptr);
     if (!child) return false;
     controls_[static_cast<std::size_t>(control->id)] = child;
 
@@ -272,7 +272,8 @@ int MainWindow::RunMessageLoop() {
 
 LRESULT CALLBACK MainWindow::WindowProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
   if (message == WM_NCCREATE) {
-    auto* window = static_cast<MainWindow*>(reinterpret_cast<CREATESTRUCTW*>(lparam)->lpCreateParams);
+    auto* window =
+        static_cast<MainWindow*>(reinterpret_cast<CREATESTRUCTW*>(lparam)->lpCreateParams);
     window->hwnd_ = hwnd;
     SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(window));
   }
@@ -320,9 +321,8 @@ LRESULT MainWindow::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
       }
       return 0;
     case WM_SETFOCUS: {
-      HWND target = focus_ && IsWindowVisible(focus_)
-                        ? focus_
-                        : GetNextDlgTabItem(hwnd_, nullptr, FALSE);
+      HWND target =
+          focus_ && IsWindowVisible(focus_) ? focus_ : GetNextDlgTabItem(hwnd_, nullptr, FALSE);
       if (target) SetFocus(target);
       return 0;
     }
@@ -379,15 +379,30 @@ void MainWindow::OnHorizontalScroll(HWND bar, int request) {
   GetScrollInfo(bar, SB_CTL, &info);
   int value = info.nPos;
   switch (request) {
-    case SB_LINELEFT: value -= layout.small_change; break;
-    case SB_LINERIGHT: value += layout.small_change; break;
-    case SB_PAGELEFT: value -= layout.large_change; break;
-    case SB_PAGERIGHT: value += layout.large_change; break;
-    case SB_LEFT: value = layout.min; break;
-    case SB_RIGHT: value = layout.max; break;
+    case SB_LINELEFT:
+      value -= layout.small_change;
+      break;
+    case SB_LINERIGHT:
+      value += layout.small_change;
+      break;
+    case SB_PAGELEFT:
+      value -= layout.large_change;
+      break;
+    case SB_PAGERIGHT:
+      value += layout.large_change;
+      break;
+    case SB_LEFT:
+      value = layout.min;
+      break;
+    case SB_RIGHT:
+      value = layout.max;
+      break;
     case SB_THUMBTRACK:
-    case SB_THUMBPOSITION: value = info.nTrackPos; break;
-    default: return;
+    case SB_THUMBPOSITION:
+      value = info.nTrackPos;
+      break;
+    default:
+      return;
   }
   value = std::clamp(value, layout.min, layout.max);
   SetScrollPos(bar, SB_CTL, value, TRUE);
@@ -421,8 +436,7 @@ void MainWindow::OnDrawItem(const DRAWITEMSTRUCT& item) {
   RECT area = item.rcItem;
   if (*id == ControlId::cmbProgress) {
     FillRect(item.hDC, &area, progress_brush_.get());
-    DrawEdge(item.hDC, &area, (item.itemState & ODS_SELECTED) ? EDGE_SUNKEN : EDGE_RAISED,
-             BF_RECT);
+    DrawEdge(item.hDC, &area, (item.itemState & ODS_SELECTED) ? EDGE_SUNKEN : EDGE_RAISED, BF_RECT);
     const std::wstring text = Widen(Layout(*id).text);
     const HGDIOBJ old = SelectObject(item.hDC, progress_font_.get());
     SetBkMode(item.hDC, TRANSPARENT);
@@ -484,8 +498,8 @@ TwipsSize MainWindow::ClientSize() const {
 }
 
 void MainWindow::SetWindowBounds(const TwipsRect& bounds) {
-  SetWindowPos(hwnd_, nullptr, Px(bounds.left), Px(bounds.top), Px(bounds.width),
-               Px(bounds.height), SWP_NOZORDER | SWP_NOACTIVATE);
+  SetWindowPos(hwnd_, nullptr, Px(bounds.left), Px(bounds.top), Px(bounds.width), Px(bounds.height),
+               SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 TwipsSize MainWindow::ScreenSize() const {

@@ -8,8 +8,7 @@
 
 namespace melodane::win32 {
 
-std::string RegistrySettingsStore::KeyPath(std::string_view app,
-                                           std::string_view section) const {
+std::string RegistrySettingsStore::KeyPath(std::string_view app, std::string_view section) const {
   std::string path = base_;
   path.append("\\").append(app).append("\\").append(section);
   return path;

@@ -78,9 +78,7 @@ class CheckBoxCtl final : public CheckBoxControl {
  public:
   void Attach(HWND box) { hwnd_ = box; }
 
-  bool Checked() const override {
-    return SendMessageW(hwnd_, BM_GETCHECK, 0, 0) == BST_CHECKED;
-  }
+  bool Checked() const override { return SendMessageW(hwnd_, BM_GETCHECK, 0, 0) == BST_CHECKED; }
   void SetChecked(bool checked) override {
     SendMessageW(hwnd_, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
   }

@@ -210,17 +210,33 @@ bool BuiltInSynth::Send(const std::uint8_t* bytes, std::size_t size) {
   const int data2 = size > 2 ? bytes[2] : 0;
   int result = FLUID_FAILED;
   switch (bytes[0] & 0xF0) {
-    case 0x80: result = fluid_synth_noteoff(synth_, channel, data1); break;
-    case 0x90: result = fluid_synth_noteon(synth_, channel, data1, data2); break;
-    case 0xA0: result = fluid_synth_key_pressure(synth_, channel, data1, data2); break;
-    case 0xB0: result = fluid_synth_cc(synth_, channel, data1, data2); break;
-    case 0xC0: result = fluid_synth_program_change(synth_, channel, data1); break;
-    case 0xD0: result = fluid_synth_channel_pressure(synth_, channel, data1); break;
-    case 0xE0: result = fluid_synth_pitch_bend(synth_, channel, data1 | (data2 << 7)); break;
-    default: break;
+    case 0x80:
+      result = fluid_synth_noteoff(synth_, channel, data1);
+      break;
+    case 0x90:
+      result = fluid_synth_noteon(synth_, channel, data1, data2);
+      break;
+    case 0xA0:
+      result = fluid_synth_key_pressure(synth_, channel, data1, data2);
+      break;
+    case 0xB0:
+      result = fluid_synth_cc(synth_, channel, data1, data2);
+      break;
+    case 0xC0:
+      result = fluid_synth_program_change(synth_, channel, data1);
+      break;
+    case 0xD0:
+      result = fluid_synth_channel_pressure(synth_, channel, data1);
+      break;
+    case 0xE0:
+      result = fluid_synth_pitch_bend(synth_, channel, data1 | (data2 << 7));
+      break;
+    default:
+      break;
   }
   // A note-off for a key that does not sound is no failure.
-  return result == FLUID_OK || (bytes[0] & 0xF0) == 0x80 || ((bytes[0] & 0xF0) == 0x90 && data2 == 0);
+  return result == FLUID_OK || (bytes[0] & 0xF0) == 0x80 ||
+         ((bytes[0] & 0xF0) == 0x90 && data2 == 0);
 }
 
 bool BuiltInSynth::Paused() const {

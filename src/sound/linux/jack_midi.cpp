@@ -36,8 +36,8 @@ class JackSink final : public MidiSink {
     std::unique_ptr<JackSink> sink(new JackSink);
     sink->client_.reset(Connect("Melodane"));
     if (!sink->client_) return nullptr;
-    sink->port_ = jack_port_register(sink->client_.get(), "out", JACK_DEFAULT_MIDI_TYPE,
-                                     JackPortIsOutput, 0);
+    sink->port_ =
+        jack_port_register(sink->client_.get(), "out", JACK_DEFAULT_MIDI_TYPE, JackPortIsOutput, 0);
     sink->ring_ = jack_ringbuffer_create(4096);
     if (!sink->port_ || !sink->ring_ ||
         jack_set_process_callback(sink->client_.get(), &JackSink::Process, sink.get()) != 0 ||

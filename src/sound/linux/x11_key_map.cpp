@@ -16,9 +16,11 @@ std::uint8_t VirtualKeyForKeysym(unsigned long keysym) {
   if (keysym >= XK_a && keysym <= XK_z) return static_cast<std::uint8_t>('A' + (keysym - XK_a));
   if (keysym >= XK_A && keysym <= XK_Z) return static_cast<std::uint8_t>('A' + (keysym - XK_A));
   if (keysym >= XK_0 && keysym <= XK_9) return static_cast<std::uint8_t>('0' + (keysym - XK_0));
-  if (keysym >= XK_KP_0 && keysym <= XK_KP_9) return static_cast<std::uint8_t>(96 + (keysym - XK_KP_0));
+  if (keysym >= XK_KP_0 && keysym <= XK_KP_9)
+    return static_cast<std::uint8_t>(96 + (keysym - XK_KP_0));
   if (keysym >= XK_F1 && keysym <= XK_F24) return static_cast<std::uint8_t>(112 + (keysym - XK_F1));
 
+  // clang-format off
   static const std::unordered_map<unsigned long, std::uint8_t> kTable = {
       {XK_Cancel, 3},        {XK_Break, 3},         {XK_BackSpace, 8},
       {XK_Tab, 9},           {XK_ISO_Left_Tab, 9},  {XK_Clear, 12},
@@ -41,16 +43,21 @@ std::uint8_t VirtualKeyForKeysym(unsigned long keysym) {
       {XK_grave, 192},       {XK_bracketleft, 219}, {XK_backslash, 220},
       {XK_bracketright, 221}, {XK_apostrophe, 222}, {XK_less, 226},
   };
+  // clang-format on
   const auto found = kTable.find(keysym);
   return found == kTable.end() ? 0 : found->second;
 }
 
 std::uint8_t VirtualKeyForButton(int button) {
   switch (button) {
-    case 2: return 4;
-    case 8: return 5;
-    case 9: return 6;
-    default: return 0;
+    case 2:
+      return 4;
+    case 8:
+      return 5;
+    case 9:
+      return 6;
+    default:
+      return 0;
   }
 }
 

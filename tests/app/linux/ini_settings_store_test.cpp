@@ -50,8 +50,8 @@ TEST_F(IniSettingsStoreTest, OneFilePerApplicationWithTheSectionAsAGroup) {
 
 TEST_F(IniSettingsStoreTest, TextComesBackExactly) {
   IniSettingsStore store(folder_.string());
-  for (const char* text : {"-1", "True", "", " 12 ", "a, b", "x=y", "semi;colon", "\"quoted\"",
-                           "caf\xC3\xA9"}) {
+  for (const char* text :
+       {"-1", "True", "", " 12 ", "a, b", "x=y", "semi;colon", "\"quoted\"", "caf\xC3\xA9"}) {
     ASSERT_TRUE(store.Save("BWSMD", "Value", "Key", text));
     EXPECT_EQ(IniSettingsStore(folder_.string()).Load("BWSMD", "Value", "Key"), text);
   }

@@ -20,8 +20,8 @@ class RegistrySettingsStoreTest : public ::testing::Test {
   }
   static void Raw(const char* name, DWORD type, const void* data, DWORD size) {
     HKEY key = nullptr;
-    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, kKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr,
-                              &key, nullptr),
+    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, kKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key,
+                              nullptr),
               ERROR_SUCCESS);
     RegSetValueExA(key, name, 0, type, static_cast<const BYTE*>(data), size);
     RegCloseKey(key);
@@ -59,7 +59,10 @@ TEST_F(RegistrySettingsStoreTest, MissingApplicationSectionOrKeyIsNothing) {
 
 TEST_F(RegistrySettingsStoreTest, TextEndsAtItsFirstNulWithOrWithoutATerminator) {
   Raw("Bare", REG_SZ, "123", 3);
-  Raw("Inner", REG_SZ, "12\0" "99", 6);
+  Raw("Inner", REG_SZ,
+      "12\0"
+      "99",
+      6);
   EXPECT_EQ(store.Load(kApp, "Value", "Bare"), "123");
   EXPECT_EQ(store.Load(kApp, "Value", "Inner"), "12");
 }

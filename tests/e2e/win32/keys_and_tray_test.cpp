@@ -24,7 +24,7 @@ class KeysPlayNotes : public ::testing::Test {
   void SetUp() override {
     ClearSettings();
     StoreSetting("Vol", "100");
-    StoreSetting("Stage", "0");  // "C"
+    StoreSetting("Stage", "0");   // "C"
     StoreSetting("Devies", "1");  // Test Synth A, device 0
     StoreSetting("Tray", "False");
   }

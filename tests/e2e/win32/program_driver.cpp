@@ -97,7 +97,6 @@ std::optional<std::string> StoredSetting(const std::string& key) {
   return std::string(data);
 }
 
-
 namespace {
 
 INPUT KeyInput(WORD key, bool up) {
@@ -235,8 +234,8 @@ std::vector<Note> NotesIn(const std::vector<std::string>& log) {
     if (at == std::string::npos) continue;
     const unsigned long message = std::stoul(line.substr(at + 8), nullptr, 16);
     if ((message & 0xF0) != 0x90) continue;
-    notes.push_back({static_cast<int>((message >> 8) & 0xFF),
-                     static_cast<int>((message >> 16) & 0xFF)});
+    notes.push_back(
+        {static_cast<int>((message >> 8) & 0xFF), static_cast<int>((message >> 16) & 0xFF)});
   }
   return notes;
 }

@@ -52,8 +52,12 @@ TEST_F(WindowsProgram, FirstStartListsTheMapperFirstAndAppliesTheDefaults) {
 }
 
 TEST_F(WindowsProgram, StoredChoicesOpenTheirDeviceAndSendTheInstrumentAfterTheOpen) {
-  StoreAll({{"Vol", "42"}, {"Stage", "11"}, {"Devies", "2"}, {"Tools", "70"},
-            {"AutoRun", "False"}, {"Tray", "False"}});
+  StoreAll({{"Vol", "42"},
+            {"Stage", "11"},
+            {"Devies", "2"},
+            {"Tools", "70"},
+            {"AutoRun", "False"},
+            {"Tray", "False"}});
   Program program = Program::Start();
   ASSERT_TRUE(program.window());
   EXPECT_EQ(program.ScrollValue(), 42);
@@ -70,8 +74,12 @@ TEST_F(WindowsProgram, StoredChoicesOpenTheirDeviceAndSendTheInstrumentAfterTheO
 }
 
 TEST_F(WindowsProgram, BadStoredValuesLeaveTheirControlsAloneAndTheRestStillApply) {
-  StoreAll({{"Vol", "loud"}, {"Stage", "40000"}, {"Devies", "3"}, {"Tools", "5"},
-            {"AutoRun", "true"}, {"Tray", "False"}});
+  StoreAll({{"Vol", "loud"},
+            {"Stage", "40000"},
+            {"Devies", "3"},
+            {"Tools", "5"},
+            {"AutoRun", "true"},
+            {"Tray", "False"}});
   Program program = Program::Start();
   ASSERT_TRUE(program.window());
   EXPECT_EQ(program.ScrollValue(), 0);
@@ -186,8 +194,8 @@ TEST_F(WindowsProgram, AltF4TheSystemMenuAndTheEndOfTheSessionAllStoreTheSetting
     ClearSettings();
     Program program = Program::Start();
     EXPECT_TRUE(SendMessageW(program.window(), WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF));
-    SendMessageTimeoutW(program.window(), WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF, SMTO_BLOCK,
-                        5000, nullptr);
+    SendMessageTimeoutW(program.window(), WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF, SMTO_BLOCK, 5000,
+                        nullptr);
     EXPECT_EQ(StoredSetting("AutoRun"), "True");
     EXPECT_EQ(program.PortLog().back(), "mapper close");
   }

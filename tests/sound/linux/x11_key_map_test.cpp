@@ -5,7 +5,6 @@
 #include <X11/XF86keysym.h>
 #include <X11/keysym.h>
 
-
 namespace melodane::on_linux {
 namespace {
 

@@ -11,7 +11,6 @@
 
 #include <cstdlib>
 
-
 namespace melodane::on_linux {
 namespace {
 
