@@ -161,6 +161,8 @@ void frmPubMain::RemoveTrayIcon() {
   services_.tray.Delete(tray_record_);
 }
 
+// Writing or removing the start-at-logon entry happens here, at shut-down, once the
+// program offers it.
 void frmPubMain::UpdateRunEntry() {}
 
 }  // namespace melodane
