@@ -16,16 +16,33 @@ desktop_stop() {
   done
 }
 
+# A display number that no X server uses: neither its lock file nor its socket exists.
+desktop_free_display() {
+  local n
+  for _ in $(seq 50); do
+    n=$((100 + RANDOM % 900))
+    [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] || { echo "$n"; return 0; }
+  done
+  return 1
+}
+
 # Starts the desktop and prints its display (":N").
 desktop_start() {
-  local dir=$1
-  # Xvfb picks a free display and writes its number to fd 3.
-  setsid Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp \
-    3>"$dir/display" </dev/null >"$dir/xvfb.log" 2>&1 9>&- &
-  echo $! >"$dir/xvfb.pid"
-  for _ in $(seq 100); do [ -s "$dir/display" ] && break; sleep 0.1; done
-  [ -s "$dir/display" ] || { echo "Xvfb did not start" >&2; return 1; }
-  local display=":$(head -n1 "$dir/display")"
+  local dir=$1 display="" n
+  for _ in 1 2 3 4 5; do
+    n=$(desktop_free_display) || break
+    setsid Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp \
+      </dev/null >"$dir/xvfb.log" 2>&1 9>&- &
+    echo $! >"$dir/xvfb.pid"
+    for _ in $(seq 100); do
+      DISPLAY=":$n" xdpyinfo >/dev/null 2>&1 && { display=":$n"; break; }
+      kill -0 "$(cat "$dir/xvfb.pid")" 2>/dev/null || break
+      sleep 0.1
+    done
+    [ -n "$display" ] && break
+    kill "$(cat "$dir/xvfb.pid")" 2>/dev/null || true
+  done
+  [ -n "$display" ] || { echo "Xvfb did not start" >&2; return 1; }
   # Without a window manager, hiding a window or removing a tray icon under Wine takes
   # seconds, and no window is ever active.
   DISPLAY=$display setsid openbox </dev/null >"$dir/openbox.log" 2>&1 9>&- &

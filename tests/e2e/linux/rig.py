@@ -5,6 +5,7 @@ user's own settings."""
 
 import configparser
 import os
+import random
 import re
 import shutil
 import signal
@@ -32,17 +33,10 @@ class Desktop:
         runtime = os.path.join(self.folder, "runtime")
         os.makedirs(runtime, mode=0o700)
         os.makedirs(os.path.join(self.folder, "config"))
-        read, write = os.pipe()
-        xvfb = subprocess.Popen(
-            ["Xvfb", "-displayfd", str(write), "-screen", "0", "1280x1024x24", "-nolisten", "tcp"],
-            pass_fds=(write,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        os.close(write)
-        number = os.read(read, 16).decode().strip()
-        os.close(read)
-        self.processes.append(xvfb)
-        self.env = dict(os.environ, DISPLAY=":" + number, XDG_RUNTIME_DIR=runtime,
+        self.env = dict(os.environ, XDG_RUNTIME_DIR=runtime,
                         XDG_CONFIG_HOME=os.path.join(self.folder, "config"),
                         QT_QPA_PLATFORM="xcb", PULSE_SERVER="unix:" + runtime + "/pulse/native")
+        self._start_x_server()
         self.env.pop("MELODANE_AUDIO_DRIVER", None)
         for _ in range(3):
             openbox = self.start(["openbox"])
@@ -57,6 +51,25 @@ class Desktop:
             self.start(["trayer", "--edge", "top", "--align", "right", "--widthtype", "request",
                         "--height", "32", "--SetDockType", "true"])
             assert wait_for(lambda: self.windows(class_name="trayer")), "trayer did not start"
+
+    def _start_x_server(self):
+        """Xvfb on a display number that no other server uses (no lock file, no socket)."""
+        for _ in range(5):
+            number = next(n for n in (random.randrange(100, 1000) for _ in range(100))
+                          if not os.path.exists(f"/tmp/.X{n}-lock")
+                          and not os.path.exists(f"/tmp/.X11-unix/X{n}"))
+            self.env["DISPLAY"] = f":{number}"
+            xvfb = subprocess.Popen(["Xvfb", self.env["DISPLAY"], "-screen", "0",
+                                     "1280x1024x24", "-nolisten", "tcp"],
+                                    stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+            if wait_for(lambda: xvfb.poll() is not None or subprocess.run(
+                    ["xdpyinfo"], env=self.env, capture_output=True).returncode == 0) \
+                    and xvfb.poll() is None:
+                self.processes.append(xvfb)
+                return
+            xvfb.kill()
+            xvfb.wait()
+        raise AssertionError("Xvfb did not start")
 
     def start(self, command, **kwargs):
         kwargs.setdefault("stdout", subprocess.DEVNULL)
