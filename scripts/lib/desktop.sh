@@ -1,6 +1,17 @@
 # A virtual desktop for tests: Xvfb on a free display, with openbox as window manager.
-# Sourced by the rigs; every function takes the rig's folder. Nothing started here may
-# hold the caller's lock on fd 9.
+# Sourced by the rigs; every function takes the rig's folder.
+
+# The rigs start servers that outlive them. Those must not keep the caller's files open:
+# a build tool or test runner waits for its pipes to close. So a rig closes every file
+# it was given beyond the standard three, first thing.
+desktop_close_inherited_files() {
+  local fd
+  for fd in /proc/$$/fd/*; do
+    fd=${fd##*/}
+    [ "$fd" -gt 2 ] 2>/dev/null && eval "exec $fd>&-" 2>/dev/null
+  done
+  return 0
+}
 
 desktop_alive() {
   local p

@@ -30,6 +30,13 @@ class Desktop:
     def __init__(self, tray=False):
         self.folder = tempfile.mkdtemp(prefix="melodane-e2e-")
         self.processes = []
+        try:
+            self._start(tray)
+        except BaseException:
+            self.close()
+            raise
+
+    def _start(self, tray):
         runtime = os.path.join(self.folder, "runtime")
         os.makedirs(runtime, mode=0o700)
         os.makedirs(os.path.join(self.folder, "config"))
@@ -190,12 +197,15 @@ class Pulse:
         desktop.run(["pulseaudio", "--daemonize=yes", "--exit-idle-time=-1", "-n",
                      "--load=module-null-sink sink_name=melodane_test",
                      "--load=module-native-protocol-unix"])
-        assert wait_for(lambda: subprocess.run(["pactl", "info"], env=desktop.env,
-                                               capture_output=True).returncode == 0)
+        if not wait_for(lambda: subprocess.run(["pactl", "info"], env=desktop.env,
+                                               capture_output=True).returncode == 0):
+            self.close()
+            raise AssertionError("PulseAudio did not start")
 
     def record(self, path):
+        # A short latency, so that little is lost in parecord's buffers when it stops.
         return self.desktop.start(["parecord", "--device=melodane_test.monitor",
-                                   "--file-format=wav", path])
+                                   "--latency-msec=20", "--file-format=wav", path])
 
     def sink_inputs(self):
         return self.desktop.run(["pactl", "list", "sink-inputs"], check=False)
