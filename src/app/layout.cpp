@@ -1,6 +1,8 @@
 #include "app/layout.h"
 
+#include <algorithm>
 #include <array>
+#include <climits>
 
 namespace melodane {
 
@@ -112,5 +114,18 @@ std::span<const ControlLayout> Controls() { return kControls; }
 const ControlLayout& Layout(ControlId id) { return kControls[static_cast<std::size_t>(id)]; }
 
 std::span<const MenuItemLayout> HelpMenuItems() { return kHelpMenu; }
+
+std::vector<const ControlLayout*> ControlsInCreationOrder() {
+  std::vector<const ControlLayout*> order;
+  for (const auto& control : kControls) {
+    if (IsWindowed(control.kind)) order.push_back(&control);
+  }
+  const auto rank = [](const ControlLayout* c) {
+    return c->tab_index < 0 ? INT_MAX : c->tab_index;
+  };
+  std::stable_sort(order.begin(), order.end(),
+                   [&](const auto* a, const auto* b) { return rank(a) < rank(b); });
+  return order;
+}
 
 }  // namespace melodane

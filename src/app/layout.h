@@ -8,6 +8,7 @@
 #include <optional>
 #include <span>
 #include <string_view>
+#include <vector>
 
 namespace melodane {
 
@@ -121,6 +122,17 @@ extern const FormLayout kFormLayout;
 // Every control, in the order of the table above; Layout(id) finds one.
 std::span<const ControlLayout> Controls();
 const ControlLayout& Layout(ControlId id);
+
+// Whether a control is a window of its own; lines are painted on the form, timers and
+// the transfer component are not seen.
+constexpr bool IsWindowed(ControlKind kind) {
+  return kind != ControlKind::kLine && kind != ControlKind::kTimer &&
+         kind != ControlKind::kTransfer;
+}
+
+// The windowed controls in the order to create them: the focus order first, labels
+// included, so that a label's access key can reach the control after it; then the rest.
+std::vector<const ControlLayout*> ControlsInCreationOrder();
 
 // The hidden top-level menu shown as a pop-up.
 inline constexpr std::string_view kHelpMenuName = "menh";

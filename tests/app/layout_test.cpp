@@ -30,14 +30,10 @@ TEST(Lists, ToneListRunsFromCToB) {
 }
 
 std::vector<std::string_view> FocusOrder() {
-  std::vector<const ControlLayout*> ordered;
-  for (const auto& control : Controls()) {
-    if (control.tab_index >= 0) ordered.push_back(&control);
-  }
-  std::sort(ordered.begin(), ordered.end(),
-            [](auto* a, auto* b) { return a->tab_index < b->tab_index; });
   std::vector<std::string_view> names;
-  for (auto* control : ordered) names.push_back(control->name);
+  for (const auto* control : ControlsInCreationOrder()) {
+    if (control->tab_index >= 0) names.push_back(control->name);
+  }
   return names;
 }
 

@@ -12,7 +12,6 @@
 #include <QScreen>
 
 #include <algorithm>
-#include <vector>
 
 #include "app/linux/picture_box.h"
 #include "app/main_form.h"
@@ -92,19 +91,9 @@ QtMainWindow::QtMainWindow() {
 QtMainWindow::~QtMainWindow() = default;
 
 void QtMainWindow::CreateControls() {
-  // Focus order: the layout's, labels included, so that a label's access key can move
-  // the focus to the control after it.
-  std::vector<const ControlLayout*> order;
-  for (const auto& control : Controls()) order.push_back(&control);
-  std::stable_sort(order.begin(), order.end(), [](const auto* a, const auto* b) {
-    const int ka = a->tab_index < 0 ? INT_MAX : a->tab_index;
-    const int kb = b->tab_index < 0 ? INT_MAX : b->tab_index;
-    return ka < kb;
-  });
-
   QLabel* pending_label = nullptr;
   QWidget* previous_stop = nullptr;
-  for (const ControlLayout* control : order) {
+  for (const ControlLayout* control : ControlsInCreationOrder()) {
     QWidget* widget = nullptr;
     switch (control->kind) {
       case ControlKind::kLabel: {
@@ -159,7 +148,7 @@ void QtMainWindow::CreateControls() {
         break;
       }
       default:
-        continue;  // lines are painted; timers and the transfer component have no widget
+        continue;
     }
     widget->setObjectName(Text(control->name));
     int width = Px(control->width);

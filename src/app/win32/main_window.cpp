@@ -3,9 +3,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
-#include <climits>
 #include <cmath>
-#include <vector>
 
 #include "app/main_form.h"
 #include "resources/resource_ids.h"
@@ -29,26 +27,6 @@ std::optional<ControlId> ControlIdFrom(int dialog_id) {
 }
 
 COLORREF ToColorRef(Rgb rgb) { return RGB(rgb.r, rgb.g, rgb.b); }
-
-bool IsWindowKind(ControlKind kind) {
-  return kind != ControlKind::kLine && kind != ControlKind::kTimer &&
-         kind != ControlKind::kTransfer;
-}
-
-// Controls in creation order: the focus order first (labels included, so an access key
-// moves to the control after its label), then the rest.
-std::vector<const ControlLayout*> CreationOrder() {
-  std::vector<const ControlLayout*> order;
-  for (const auto& control : Controls()) {
-    if (IsWindowKind(control.kind)) order.push_back(&control);
-  }
-  std::stable_sort(order.begin(), order.end(), [](const auto* a, const auto* b) {
-    const int ka = a->tab_index < 0 ? INT_MAX : a->tab_index;
-    const int kb = b->tab_index < 0 ? INT_MAX : b->tab_index;
-    return ka < kb;
-  });
-  return order;
-}
 
 UINT WindowDpi(HWND hwnd) {
   const UINT dpi = GetDpiForWindow(hwnd);
@@ -147,7 +125,7 @@ bool MainWindow::CreateWindowAndControls() {
                              CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_,
                              nullptr, instance_, nullptr);
 
-  for (const ControlLayout* control : CreationOrder()) {
+  for (const ControlLayout* control : ControlsInCreationOrder()) {
     const std::wstring text = Widen(control->text);
     DWORD style =
         WS_CHILD | (control->visible ? WS_VISIBLE : 0) | (control->tab_stop ? WS_TABSTOP : 0);

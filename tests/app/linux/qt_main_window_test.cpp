@@ -67,10 +67,7 @@ TEST_F(QtMainWindowTest, EveryControlSitsAtItsTwipsConvertedAtTheScreensDpi) {
   const int dpi = window->Dpi();
   for (const ControlLayout& control : Controls()) {
     QWidget* widget = window->Control(control.id);
-    const bool has_widget = control.kind != ControlKind::kLine &&
-                            control.kind != ControlKind::kTimer &&
-                            control.kind != ControlKind::kTransfer;
-    ASSERT_EQ(widget != nullptr, has_widget) << control.name;
+    ASSERT_EQ(widget != nullptr, IsWindowed(control.kind)) << control.name;
     if (!widget) continue;
     const QRect box = widget->geometry();
     EXPECT_EQ(box.x(), TwipsToPixels(control.left, dpi)) << control.name;

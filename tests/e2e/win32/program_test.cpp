@@ -226,11 +226,8 @@ TEST_F(WindowsProgram, ControlsSitAtTheirDesignedPlacesAtTheWindowsDpi) {
 
   for (const ControlLayout& control : Controls()) {
     const HWND hwnd = program.Control(control.id);
-    const bool windowed = control.kind != ControlKind::kLine &&
-                          control.kind != ControlKind::kTimer &&
-                          control.kind != ControlKind::kTransfer;
-    ASSERT_EQ(hwnd != nullptr, windowed) << control.name;
-    if (!windowed) continue;
+    ASSERT_EQ(hwnd != nullptr, IsWindowed(control.kind)) << control.name;
+    if (!hwnd) continue;
     RECT rect{};
     GetWindowRect(hwnd, &rect);
     MapWindowPoints(nullptr, program.window(), reinterpret_cast<POINT*>(&rect), 2);
