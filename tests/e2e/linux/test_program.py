@@ -148,8 +148,8 @@ class NotificationArea(unittest.TestCase):
         self.start(tray=False)
         window = self.program.window()
         self.desktop.run(["xdotool", "windowminimize", window])
-        time.sleep(1)
-        self.assertEqual(self.program.wm_state(window), "Iconic")
+        self.assertTrue(rig.wait_for(lambda: self.program.wm_state(window) == "Iconic"),
+                        self.program.wm_state(window))
         self.desktop.run(["xdotool", "windowactivate", "--sync", window])
         self.assertTrue(rig.wait_for(self.program.visible))
 
