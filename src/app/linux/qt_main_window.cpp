@@ -230,6 +230,11 @@ void QtMainWindow::closeEvent(QCloseEvent* event) {
 }
 
 void QtMainWindow::Show() {
+  // Shown in the state it has: a minimized window is mapped minimized.
+  if (windowState() & Qt::WindowMinimized) {
+    showMinimized();
+    return;
+  }
   show();
   raise();
   activateWindow();

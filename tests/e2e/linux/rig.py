@@ -219,13 +219,19 @@ class Jack:
 
     def __init__(self, desktop):
         self.desktop = desktop
+        # One server per user: one still closing from an earlier test must be gone first.
+        assert wait_for(lambda: not self.running(), 10), "another JACK server runs"
         desktop.start(["jackd", "--no-realtime", "-d", "dummy", "-r", "48000", "-p", "256"])
-        assert wait_for(lambda: subprocess.run(["jack_lsp"], env=desktop.env,
-                                               capture_output=True).returncode == 0, 15)
+        assert wait_for(self.running, 15), "the JACK server did not start"
         self.dump_path = os.path.join(desktop.folder, "midi-dump.txt")
         self.dump_file = open(self.dump_path, "w")
-        desktop.start(["jack_midi_dump"], stdout=self.dump_file)
+        # Line by line, so that each message is in the file as soon as it is printed.
+        desktop.start(["stdbuf", "-oL", "jack_midi_dump"], stdout=self.dump_file)
         assert wait_for(lambda: "midi-monitor:input" in desktop.run(["jack_lsp"], check=False))
+
+    def running(self):
+        return subprocess.run(["jack_lsp"], env=self.desktop.env,
+                              capture_output=True).returncode == 0
 
     def midi_input_ports(self):
         return [line for line in self.desktop.run(["jack_lsp", "-t"]).splitlines()]
