@@ -12,6 +12,7 @@
 #include <QScreen>
 
 #include <algorithm>
+#include <utility>
 
 #include "app/linux/picture_box.h"
 #include "app/main_form.h"
@@ -229,18 +230,37 @@ void QtMainWindow::closeEvent(QCloseEvent* event) {
   event->accept();
 }
 
+// The window takes the visibility asked last once the event at hand has been handled.
+// Hiding and showing again within one event (a minimize with no notification area to
+// take the icon) then leaves a minimized window as it is: an X window manager would
+// take a withdrawn window mapped again at once for one to restore.
 void QtMainWindow::Show() {
-  // Shown in the state it has: a minimized window is mapped minimized.
-  if (windowState() & Qt::WindowMinimized) {
-    showMinimized();
-    return;
+  wanted_visible_ = true;
+  if (!std::exchange(visibility_pending_, true)) {
+    QTimer::singleShot(0, this, [this] { ApplyVisibility(); });
   }
-  show();
-  raise();
-  activateWindow();
 }
 
-void QtMainWindow::Hide() { hide(); }
+void QtMainWindow::Hide() {
+  wanted_visible_ = false;
+  if (!std::exchange(visibility_pending_, true)) {
+    QTimer::singleShot(0, this, [this] { ApplyVisibility(); });
+  }
+}
+
+void QtMainWindow::ApplyVisibility() {
+  visibility_pending_ = false;
+  if (ended_) return;
+  if (!wanted_visible_) {
+    hide();
+  } else if (windowState() & Qt::WindowMinimized) {
+    if (!isVisible()) showMinimized();
+  } else {
+    show();
+    raise();
+    activateWindow();
+  }
+}
 
 WindowState QtMainWindow::GetWindowState() const {
   if (isMinimized()) return WindowState::kMinimized;

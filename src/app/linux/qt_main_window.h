@@ -63,11 +63,15 @@ class QtMainWindow final : public QWidget, public FormView {
 
  private:
   void CreateControls();
+  void ApplyVisibility();
   int Px(int twips) const { return TwipsToPixels(twips, dpi_); }
   int Twips(int pixels) const { return PixelsToTwips(pixels, dpi_); }
 
   frmPubMain* form_ = nullptr;
   bool ended_ = false;
+  // Shown or hidden as asked last, once the event at hand is handled (see Show).
+  bool wanted_visible_ = false;
+  bool visibility_pending_ = false;
   int dpi_ = 96;
   QIcon icon_;
   std::array<QWidget*, kControlCount> controls_{};

@@ -49,8 +49,10 @@ class QtMainWindowTest : public ::testing::Test {
   T* Widget(ControlId id) {
     return static_cast<T*>(window->Control(id));
   }
+  // Start-up, then the event loop, which shows the window.
   void Load() {
     form->Form_Load();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window->isVisible(); }, 5000));
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&*window));
   }
 

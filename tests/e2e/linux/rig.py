@@ -183,9 +183,14 @@ class Melodane:
             return None
 
     def stop(self):
+        # As the session's end would: the program closes its ports and servers see it go.
         if self.process.poll() is None:
-            self.process.send_signal(signal.SIGKILL)
-            self.process.wait()
+            self.process.terminate()
+            try:
+                self.process.wait(5)
+            except subprocess.TimeoutExpired:
+                self.process.kill()
+                self.process.wait()
         self.log.close()
 
 
@@ -221,8 +226,23 @@ class Jack:
         self.desktop = desktop
         # One server per user: one still closing from an earlier test must be gone first.
         assert wait_for(lambda: not self.running(), 10), "another JACK server runs"
-        desktop.start(["jackd", "--no-realtime", "-d", "dummy", "-r", "48000", "-p", "256"])
-        assert wait_for(self.running, 15), "the JACK server did not start"
+        log = os.path.join(desktop.folder, "jackd.log")
+        for _ in range(3):
+            server = desktop.start(["jackd", "--no-realtime", "-d", "dummy", "-r", "48000",
+                                    "-p", "256"], stdout=open(log, "a"), stderr=subprocess.STDOUT)
+            if wait_for(lambda: server.poll() is not None or self.running(), 15) \
+                    and server.poll() is None:
+                break
+            # A server killed before it could clean up leaves its shared memory behind.
+            server.kill()
+            server.wait()
+            for name in os.listdir("/dev/shm"):
+                if name.startswith(("jack_default", "jack-", "jack_sem")):
+                    shutil.rmtree(os.path.join("/dev/shm", name), ignore_errors=True)
+                    if os.path.exists(os.path.join("/dev/shm", name)):
+                        os.remove(os.path.join("/dev/shm", name))
+        else:
+            raise AssertionError("the JACK server did not start: " + open(log).read()[-500:])
         self.dump_path = os.path.join(desktop.folder, "midi-dump.txt")
         self.dump_file = open(self.dump_path, "w")
         # Line by line, so that each message is in the file as soon as it is printed.
