@@ -89,6 +89,7 @@ void frmPubMain::Form_Unload() {
 }
 
 void frmPubMain::ComDevies_Click() {
+  if (unloaded_) return;
   // With nothing selected there is no item data, and no port is opened or closed.
   ListControl& list = view_.ComDevies();
   const auto data = list.ItemData(list.ListIndex());
@@ -99,6 +100,7 @@ void frmPubMain::ComDevies_Click() {
 }
 
 void frmPubMain::ComSounds_Click() {
+  if (unloaded_) return;
   // The list is in General MIDI program order; no selection sends program -1.
   const auto program = Narrow16(view_.ComSounds().ListIndex());
   if (!program) return;
@@ -129,10 +131,11 @@ void frmPubMain::Timer1_Timer() {
 }
 
 void frmPubMain::Form_Resize() {
-  if (view_.GetWindowState() == WindowState::kMinimized) MinimizeToTray();
+  if (!unloaded_ && view_.GetWindowState() == WindowState::kMinimized) MinimizeToTray();
 }
 
 void frmPubMain::Form_MouseMove(int x) {
+  if (unloaded_) return;
   if (x == kLeftButtonUp || x == kRightButtonUp) {
     view_.SetWindowState(WindowState::kNormal);
     view_.Show();

@@ -33,7 +33,8 @@ class frmPubMain {
 
   // Start-up, before the window is first shown.
   void Form_Load();
-  // Shut-down, when the window is closed or the session ends. It runs once.
+  // Shut-down, when the window is closed or the session ends. It runs once; after it no
+  // handler of the window does anything.
   void Form_Unload();
 
   void ComDevies_Click();

@@ -135,7 +135,7 @@ TEST_F(TrayTest, ClosingWithoutAnIconSendsTheEmptyRecord) {
   EXPECT_EQ(tray.records[0].hWnd, 0u);
 }
 
-TEST_F(TrayTest, TheTimerPlaysWhileHiddenAndStopsAfterClosing) {
+TEST_F(TrayTest, TheTimerPlaysWhileHiddenAndNothingRunsAfterClosing) {
   Form().Form_Load();
   Minimize();
   out.calls.clear();
@@ -144,8 +144,18 @@ TEST_F(TrayTest, TheTimerPlaysWhileHiddenAndStopsAfterClosing) {
   EXPECT_EQ(out.Calls("msg").size(), 1u);
   Form().Form_Unload();
   out.calls.clear();
+  view.events.clear();
+  // After shut-down no handler does anything, whatever the window still reports.
   Form().Timer1_Timer();
+  view.devices.SetListIndex(1);
+  Form().ComDevies_Click();
+  Form().ComSounds_Click();
+  Form().Form_MouseMove(514);
+  view.state = WindowState::kMinimized;
+  Form().Form_Resize();
   EXPECT_TRUE(out.calls.empty());
+  EXPECT_TRUE(view.events.empty());
+  EXPECT_EQ(tray.calls.back(), "delete");
 }
 
 }  // namespace

@@ -83,7 +83,7 @@ QtMainWindow::QtMainWindow() {
   timer1_.setInterval(Layout(ControlId::Timer1).interval_ms);
   tim_bg_.setInterval(Layout(ControlId::timBg).interval_ms);
   connect(&timer1_, &QTimer::timeout, this, [this] {
-    if (form_ && !ended_) form_->Timer1_Timer();
+    if (form_) form_->Timer1_Timer();
   });
   timer1_.start();
   tim_bg_.start();
@@ -188,11 +188,11 @@ void QtMainWindow::CreateControls() {
   // The user's choices; a selection made by code raises nothing.
   connect(static_cast<QComboBox*>(Control(ControlId::ComDevies)), &QComboBox::activated, this,
           [this] {
-            if (form_ && !ended_) form_->ComDevies_Click();
+            if (form_) form_->ComDevies_Click();
           });
   connect(static_cast<QComboBox*>(Control(ControlId::ComSounds)), &QComboBox::activated, this,
           [this] {
-            if (form_ && !ended_) form_->ComSounds_Click();
+            if (form_) form_->ComSounds_Click();
           });
 }
 
@@ -207,22 +207,22 @@ void QtMainWindow::paintEvent(QPaintEvent*) {
 
 void QtMainWindow::changeEvent(QEvent* event) {
   QWidget::changeEvent(event);
-  if (event->type() == QEvent::WindowStateChange && form_ && !ended_) form_->Form_Resize();
+  if (event->type() == QEvent::WindowStateChange && form_) form_->Form_Resize();
 }
 
 void QtMainWindow::resizeEvent(QResizeEvent* event) {
   QWidget::resizeEvent(event);
-  if (form_ && !ended_) form_->Form_Resize();
+  if (form_) form_->Form_Resize();
 }
 
 void QtMainWindow::mouseMoveEvent(QMouseEvent* event) {
   QWidget::mouseMoveEvent(event);
-  if (form_ && !ended_) form_->Form_MouseMove(qRound(event->position().x()));
+  if (form_) form_->Form_MouseMove(qRound(event->position().x()));
 }
 
 void QtMainWindow::closeEvent(QCloseEvent* event) {
   // Closing ends the program; it never just hides the window.
-  if (form_ && !ended_) {
+  if (form_) {
     form_->Form_Unload();
   } else {
     EndProgram();

@@ -343,7 +343,7 @@ LRESULT MainWindow::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
 }
 
 void MainWindow::OnCommand(int id, int code) {
-  if (!form_ || ended_) return;
+  if (!form_) return;
   const auto control = ControlIdFrom(id);
   if (!control || code != CBN_SELCHANGE) return;
   if (*control == ControlId::ComDevies) form_->ComDevies_Click();
