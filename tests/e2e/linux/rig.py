@@ -143,7 +143,9 @@ class Desktop:
         self.run(["xdotool", "keyup", key])
 
     def tap(self, key):
-        self.run(["xdotool", "key", key])
+        # Pressed and released at once: `xdotool key` waits between the two, long enough
+        # at times for a tick to see the key down.
+        self.run(["xdotool", "keydown", key, "keyup", key])
 
 
 class Melodane:
