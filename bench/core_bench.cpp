@@ -3,8 +3,6 @@
 
 #include <array>
 
-#include "app/layout.h"
-#include "app/lists.h"
 #include "sound/keystroke_player.h"
 
 namespace melodane {
@@ -35,40 +33,15 @@ class CountingMidiOut final : public MidiOut {
   long messages = 0;
 };
 
-class FixedList final : public ListControl {
- public:
-  void Clear() override {}
-  int AddItem(std::string_view) override { return 0; }
-  int ListCount() const override { return 12; }
-  std::optional<std::int32_t> ItemData(int) const override { return 0; }
-  bool SetItemData(int, std::int32_t) override { return true; }
-  int ListIndex() const override { return 0; }
-
- protected:
-  bool Select(int) override { return true; }
-};
-
-class FixedBar final : public ScrollBarControl {
- public:
-  int Value() const override { return 100; }
-  int Min() const override { return 0; }
-  int Max() const override { return 100; }
-
- protected:
-  bool Assign(int) override { return true; }
-};
-
 void BM_Tick(benchmark::State& state) {
   ArrayKeys keys;
   for (int i = 0; i < state.range(0); ++i) keys.down[static_cast<std::size_t>(65 + i)] = -32768;
   CountingMidiOut out;
-  mdlPubSelf port(out);
+  MidiPort port(out);
   port.OpenMidiOut(0);
   RuntimeRandom random;
   KeystrokePlayer player(keys, random, port);
-  FixedList tone;
-  FixedBar volume;
-  for (auto _ : state) player.Tick(tone, volume);
+  for (auto _ : state) player.Tick(0, 100);
   state.counters["notes/tick"] =
       benchmark::Counter(static_cast<double>(out.messages) / state.iterations());
 }

@@ -6,9 +6,6 @@
 #include <cstdio>
 #include <vector>
 
-#include "app/layout.h"
-#include "app/lists.h"
-#include "fakes/memory_controls.h"
 #include "sound/keystroke_player.h"
 #include "sound/win32/async_key_state.h"
 #include "sound/win32/winmm_midi_out.h"
@@ -58,7 +55,7 @@ Figures Summarize(std::vector<double> samples) {
 int main() {
   SetEnvironmentVariableA("FAKEMIDI_LOG", nullptr);  // the driver records nothing
   win32::WinmmMidiOut out;
-  mdlPubSelf port(out);
+  MidiPort port(out);
   if (!port.OpenMidiOut(0)) {
     std::printf("no MIDI device: run this in the test rig\n");
     return 1;
@@ -66,11 +63,7 @@ int main() {
   win32::AsyncKeyState keys;
   RuntimeRandom random;
   KeystrokePlayer player(keys, random, port);
-  testing::MemoryList tone;
-  for (auto name : kToneNames) tone.AddItem(name);
-  tone.SetListIndex(0);
-  testing::MemoryScrollBar volume(0, 100);
-  volume.SetValue(100);
+  constexpr std::int16_t kToneC = 0, kVolume = 100;
 
   Keys(false);
   Sleep(100);
@@ -80,7 +73,7 @@ int main() {
   std::vector<double> tight;
   for (int batch = 0; batch < 200; ++batch) {
     const LONGLONG start = Now();
-    for (int i = 0; i < 100; ++i) player.Tick(tone, volume);
+    for (int i = 0; i < 100; ++i) player.Tick(kToneC, kVolume);
     tight.push_back(Microseconds(Now() - start) / 100);
   }
   // As the program runs them: one every 50 ms, each timed alone.
@@ -88,7 +81,7 @@ int main() {
   for (int tick = 0; tick < 100; ++tick) {
     Sleep(50);
     const LONGLONG start = Now();
-    player.Tick(tone, volume);
+    player.Tick(kToneC, kVolume);
     paced.push_back(Microseconds(Now() - start));
   }
   // Where the time goes, still with the keys down: the 125 queries alone, then the
@@ -112,7 +105,7 @@ int main() {
   for (int tick = 0; tick < 100; ++tick) {
     Sleep(50);
     const LONGLONG start = Now();
-    player.Tick(tone, volume);
+    player.Tick(kToneC, kVolume);
     idle.push_back(Microseconds(Now() - start));
   }
   port.CloseMidiOut();

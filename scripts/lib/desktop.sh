@@ -42,7 +42,8 @@ desktop_start() {
   local dir=$1 display="" n
   for _ in 1 2 3 4 5; do
     n=$(desktop_free_display) || break
-    setsid Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp \
+    # -noreset: a server that resets when its last client leaves refuses the next one.
+    setsid Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp -noreset \
       </dev/null >"$dir/xvfb.log" 2>&1 9>&- &
     echo $! >"$dir/xvfb.pid"
     for _ in $(seq 100); do
@@ -58,5 +59,10 @@ desktop_start() {
   # seconds, and no window is ever active.
   DISPLAY=$display setsid openbox </dev/null >"$dir/openbox.log" 2>&1 9>&- &
   echo $! >"$dir/openbox.pid"
+  # Ready once it tells what it supports: activating windows, among others.
+  for _ in $(seq 100); do
+    DISPLAY=$display xprop -root _NET_SUPPORTED 2>/dev/null | grep -q _NET_ACTIVE_WINDOW && break
+    sleep 0.1
+  done
   echo "$display"
 }

@@ -2,8 +2,6 @@
 // operations it needs, with every length in twips.
 #pragma once
 
-#include <cstdint>
-
 #include "app/controls.h"
 
 namespace melodane {
@@ -26,7 +24,8 @@ class FormView {
 
   virtual ListControl& ComDevies() = 0;
   virtual ListControl& ComSounds() = 0;
-  virtual ListControl& diao() = 0;
+  // The tone list, diao in the layout.
+  virtual ListControl& Tones() = 0;
   virtual ScrollBarControl& Vol() = 0;
   virtual CheckBoxControl& chkAutoRun() = 0;
   virtual CheckBoxControl& chkTray() = 0;
@@ -42,10 +41,6 @@ class FormView {
   virtual void SetWindowBounds(const TwipsRect& bounds) = 0;
   // The primary screen.
   virtual TwipsSize ScreenSize() const = 0;
-
-  // The system's handles of the window and of its icon, for the notification area.
-  virtual std::uintptr_t NativeWindowHandle() const = 0;
-  virtual std::uintptr_t NativeIconHandle() const = 0;
 
   // Ends the program once the current handler returns; no further event of the window
   // runs after this.

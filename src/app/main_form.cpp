@@ -5,6 +5,7 @@
 
 #include "app/layout.h"
 #include "app/lists.h"
+#include "app/product.h"
 #include "common/whole_number.h"
 
 namespace melodane {
@@ -38,7 +39,7 @@ std::string BoolText(bool value) { return value ? "True" : "False"; }
 frmPubMain::frmPubMain(FormView& view, FormServices services)
     : view_(view), services_(services), player_(services.keys, services.random, services.midi) {
   Fill(view_.ComSounds(), kInstrumentNames);
-  Fill(view_.diao(), kToneNames);
+  Fill(view_.Tones(), kToneNames);
 }
 
 bool frmPubMain::Form_Initialize(SingleInstance& instance) {
@@ -53,10 +54,18 @@ void frmPubMain::Write(std::string_view key, std::string_view text) {
   WriteSetting(services_.settings, kSettingsApp, kSettingsSection, key, text);
 }
 
+void frmPubMain::FillDeviceList() {
+  ListControl& list = view_.ComDevies();
+  list.Clear();
+  for (const MidiDevice& device : services_.midi.ListMidiOutDevices()) {
+    list.SetItemData(list.AddItem(device.name), device.item_data);
+  }
+}
+
 void frmPubMain::Form_Load() {
-  services_.midi.ListMidiOutDevices(view_.ComDevies());
+  FillDeviceList();
   ApplyValue(view_.Vol(), Read("Vol", "100"));
-  ApplyIndex(view_.diao(), Read("Stage", "0"));
+  ApplyIndex(view_.Tones(), Read("Stage", "0"));
   ApplyIndex(view_.ComDevies(), Read("Devies", "0"));
   ApplyIndex(view_.ComSounds(), Read("Tools", "0"));
   // Only the exact text "True" checks an option.
@@ -79,7 +88,7 @@ void frmPubMain::Form_Unload() {
   Write("Devies", std::to_string(view_.ComDevies().ListIndex()));
   Write("Tools", std::to_string(view_.ComSounds().ListIndex()));
   Write("Vol", std::to_string(view_.Vol().Value()));
-  Write("Stage", std::to_string(view_.diao().ListIndex()));
+  Write("Stage", std::to_string(view_.Tones().ListIndex()));
   Write("AutoRun", BoolText(view_.chkAutoRun().Checked()));
   Write("Tray", BoolText(view_.chkTray().Checked()));
   UpdateRunEntry();
@@ -127,16 +136,21 @@ void frmPubMain::PlaceWindow() {
 }
 
 void frmPubMain::Timer1_Timer() {
-  if (!unloaded_) player_.Tick(view_.diao(), view_.Vol());
+  if (unloaded_) return;
+  // Read once per tick: nothing changes them while the tick runs. Both always fit 16
+  // bits (twelve tones, a volume of 0 to 100); a tick that cannot read them plays nothing.
+  const auto tone = Narrow16(view_.Tones().ListIndex());
+  const auto volume = Narrow16(view_.Vol().Value());
+  if (tone && volume) player_.Tick(*tone, *volume);
 }
 
 void frmPubMain::Form_Resize() {
   if (!unloaded_ && view_.GetWindowState() == WindowState::kMinimized) MinimizeToTray();
 }
 
-void frmPubMain::Form_MouseMove(int x) {
+void frmPubMain::Form_MouseMove(IconMouse event) {
   if (unloaded_) return;
-  if (x == kLeftButtonUp || x == kRightButtonUp) {
+  if (event == IconMouse::kLeftButtonUp || event == IconMouse::kRightButtonUp) {
     view_.SetWindowState(WindowState::kNormal);
     view_.Show();
   }
@@ -147,8 +161,7 @@ void frmPubMain::MinimizeToTray() {
   if (minimizing_) return;
   minimizing_ = true;
   view_.Hide();
-  FillNotifyIconRecord(tray_record_, view_.NativeWindowHandle(), view_.NativeIconHandle());
-  if (services_.tray.Add(tray_record_)) {
+  if (services_.tray.Add(kProductName)) {
     icon_added_ = true;
   } else if (!icon_added_) {
     // With no icon, a hidden window could never be brought back: it waits minimized.
@@ -160,8 +173,8 @@ void frmPubMain::MinimizeToTray() {
 }
 
 void frmPubMain::RemoveTrayIcon() {
-  // The record of the last add; all zero, and refused, when there was none.
-  services_.tray.Delete(tray_record_);
+  // Refused, to no effect, when the icon was never added.
+  services_.tray.Delete();
 }
 
 // Writing or removing the start-at-logon entry happens here, at shut-down, once the

@@ -12,7 +12,7 @@
 namespace melodane {
 
 struct FormServices {
-  mdlPubSelf& midi;
+  MidiPort& midi;
   SettingsStore& settings;
   KeyState& keys;
   UniformRandom& random;
@@ -46,13 +46,14 @@ class frmPubMain {
   void Timer1_Timer();
   // After every change of the window's size or state.
   void Form_Resize();
-  // A mouse move over the window, x in pixels. The notification icon reports its mouse
-  // events this way, with the mouse message's code as x.
-  void Form_MouseMove(int x);
+  // The mouse over the window's notification icon: a released button brings the window
+  // back.
+  void Form_MouseMove(IconMouse event);
 
  private:
   std::string Read(std::string_view key, std::string_view default_text);
   void Write(std::string_view key, std::string_view text);
+  void FillDeviceList();
   void SizeWindow();
   void PlaceWindow();
 
@@ -63,7 +64,6 @@ class frmPubMain {
   FormView& view_;
   FormServices services_;
   KeystrokePlayer player_;
-  NotifyIconRecord tray_record_{};  // all zero until the first add
   bool icon_added_ = false;
   bool minimizing_ = false;
   bool unloaded_ = false;

@@ -19,27 +19,21 @@ std::int16_t KeyToNote(std::int16_t key) {
   return key;
 }
 
-void KeystrokePlayer::Tick(const ListControl& tone, const ScrollBarControl& volume) {
+void KeystrokePlayer::Tick(std::int16_t tone_index, std::int16_t volume) {
   // Drawn once per tick, keys or not.
   const auto variation = static_cast<std::int16_t>(std::floor(random_.Next() * 10));
   keys_.BeginTick();
 
+  // 16-bit arithmetic throughout; a step that overflows plays nothing. A note above 127
+  // still goes to the port, which drops it.
+  const auto steps = Add16(tone_index, 1);
+  const auto shift = steps ? Mul16(kSemitonesPerTone, *steps) : std::nullopt;
+  const auto velocity = Add16(volume, variation);
+
   for (std::int16_t key = kFirstPlayedKey; key <= kLastPlayedKey; ++key) {
     if (keys_.Query(key) == 0) continue;
-    const std::int16_t base = KeyToNote(key);
-
-    // 16-bit arithmetic throughout; a step that overflows skips the key. A note above
-    // 127 still goes to the port, which drops it.
-    const auto tone_index = Narrow16(tone.ListIndex());
-    if (!tone_index) continue;
-    const auto steps = Add16(*tone_index, 1);
-    const auto shift = steps ? Mul16(kSemitonesPerTone, *steps) : std::nullopt;
-    const auto note = shift ? Add16(base, *shift) : std::nullopt;
-    const auto level = Narrow16(volume.Value());
-    const auto velocity = level ? Add16(*level, variation) : std::nullopt;
-    if (!note || !velocity) continue;
-
-    midi_.PlayMidiNote(kChannel, *note, *velocity);
+    const auto note = shift ? Add16(KeyToNote(key), *shift) : std::nullopt;
+    if (note && velocity) midi_.PlayMidiNote(kChannel, *note, *velocity);
   }
 }
 

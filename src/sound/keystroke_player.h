@@ -3,7 +3,6 @@
 
 #include <cstdint>
 
-#include "app/controls.h"
 #include "sound/key_state.h"
 #include "sound/midi_port.h"
 #include "sound/uniform_random.h"
@@ -21,18 +20,18 @@ std::int16_t KeyToNote(std::int16_t key);
 
 class KeystrokePlayer {
  public:
-  KeystrokePlayer(KeyState& keys, UniformRandom& random, mdlPubSelf& midi)
+  KeystrokePlayer(KeyState& keys, UniformRandom& random, MidiPort& midi)
       : keys_(keys), random_(random), midi_(midi) {}
 
   // One tick: one random draw, then every code in ascending order; each key that is down
-  // plays base + 5 x (tone index + 1) at the volume plus the draw. The tone and the
-  // volume are read for every key, so a change takes effect at the next note.
-  void Tick(const ListControl& tone, const ScrollBarControl& volume);
+  // plays base + 5 x (tone index + 1) at the volume plus the draw. Tone index -1 (no
+  // tone chosen) plays the base note.
+  void Tick(std::int16_t tone_index, std::int16_t volume);
 
  private:
   KeyState& keys_;
   UniformRandom& random_;
-  mdlPubSelf& midi_;
+  MidiPort& midi_;
 };
 
 }  // namespace melodane

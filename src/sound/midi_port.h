@@ -3,24 +3,35 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
+#include <vector>
 
-#include "app/controls.h"
 #include "sound/midi_out.h"
 
 namespace melodane {
 
-class mdlPubSelf {
+// An entry of the device list: the name the user sees, and the device id as item data
+// (-1 for the default output).
+struct MidiDevice {
+  std::string name;
+  std::int32_t item_data;
+  friend bool operator==(const MidiDevice&, const MidiDevice&) = default;
+};
+
+class MidiPort {
  public:
-  explicit mdlPubSelf(MidiOut& out) : out_(out) {}
-  mdlPubSelf(const mdlPubSelf&) = delete;
-  mdlPubSelf& operator=(const mdlPubSelf&) = delete;
+  explicit MidiPort(MidiOut& out) : out_(out) {}
+  // The port is closed when its owner goes, however the program ends.
+  ~MidiPort() { CloseMidiOut(); }
+  MidiPort(const MidiPort&) = delete;
+  MidiPort& operator=(const MidiPort&) = delete;
 
   // The open port, 0 when closed.
   MidiHandle hMidiOut() const { return hMidiOut_; }
 
-  // Fills `list` with the default output first (item data -1), then every device whose
-  // name can be read (item data its device id). True when anything was added.
-  bool ListMidiOutDevices(ListControl& list);
+  // The default output first (item data -1), then every device whose name can be read
+  // (item data its device id), in the order of their ids.
+  std::vector<MidiDevice> ListMidiOutDevices();
   // Closes the port, then opens `device_id` (-1 is the default output). True when a
   // port is open afterwards.
   bool OpenMidiOut(std::int16_t device_id);

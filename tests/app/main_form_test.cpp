@@ -3,7 +3,9 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "app/layout.h"
+#include <cmath>
+#include <map>
+
 #include "fakes/form_rig.h"
 
 namespace melodane {
@@ -12,250 +14,185 @@ namespace {
 using ::testing::ElementsAre;
 using testing::FormRig;
 using ::testing::IsEmpty;
-using testing::MemoryView;
-using testing::RecordingMidiOut;
-
-class FakeInstance final : public SingleInstance {
- public:
-  explicit FakeInstance(bool other) : other_(other) {}
-  bool AnotherInstanceRuns() override { return other_; }
-
- private:
-  bool other_;
-};
 
 class MainFormTest : public ::testing::Test, protected FormRig {
  protected:
   void Load() { Form().Form_Load(); }
+  // The user minimizes the window: the system changes its state and reports a resize.
+  void Minimize() {
+    view.SetWindowState(WindowState::kMinimized);
+    Form().Form_Resize();
+  }
+  std::vector<int> Choices() const {
+    return {view.vol.Value(),        view.tones.ListIndex(), view.devices.ListIndex(),
+            view.sounds.ListIndex(), view.auto_run.checked,  view.tray.checked};
+  }
 };
 
-TEST_F(MainFormTest, AnotherRunningCopyStopsThisOneBeforeAnythingElse) {
-  FakeInstance other(true), alone(false);
-  EXPECT_FALSE(frmPubMain::Form_Initialize(other));
-  EXPECT_TRUE(frmPubMain::Form_Initialize(alone));
-}
-
-TEST_F(MainFormTest, CreationFillsTheFixedListsWithNothingSelected) {
-  Form();
-  EXPECT_EQ(view.sounds.ListCount(), 128);
-  EXPECT_EQ(view.sounds.Text(70), "Basson");
-  EXPECT_EQ(view.tones.ListCount(), 12);
-  EXPECT_EQ(view.sounds.ListIndex(), -1);
-  EXPECT_EQ(view.tones.ListIndex(), -1);
-  EXPECT_EQ(view.devices.ListCount(), 0);
-}
-
-TEST_F(MainFormTest, FirstStartWithAnEmptyStoreAppliesTheDefaults) {
+TEST_F(MainFormTest, FirstStartListsTheDevicesAppliesTheDefaultsOpensEntryZeroAndSendsPiano) {
+  out.devices[0].caps_readable = false;
+  Form();  // created: the fixed lists are filled, nothing is chosen yet
+  EXPECT_EQ(view.sounds.items.at(70).first, "Basson");
+  EXPECT_EQ(view.tones.items.at(11).first, "B");
+  EXPECT_THAT(Choices(), ElementsAre(0, -1, -1, -1, false, false));
   Load();
-  EXPECT_EQ(view.vol().Value(), 100);
-  EXPECT_EQ(view.tones.ListIndex(), 0);
-  EXPECT_EQ(view.devices.ListIndex(), 0);
-  EXPECT_EQ(view.sounds.ListIndex(), 0);
-  EXPECT_TRUE(view.auto_run.Checked());
-  EXPECT_FALSE(view.tray.Checked());
+  EXPECT_THAT(view.devices.items,
+              ElementsAre(std::pair("Default MIDI Output", -1), std::pair("Synth B", 1)));
+  EXPECT_THAT(Choices(), ElementsAre(100, 0, 0, 0, true, false));
+  EXPECT_EQ(view.sounds.ListCount() + view.tones.ListCount(), 128 + 12);
   EXPECT_TRUE(view.visible);
-  EXPECT_EQ(view.state, WindowState::kNormal);
-  EXPECT_TRUE(settings.writes.empty()) << "start-up writes nothing";
-  // Entry 0 is the default output; then piano on it.
+  EXPECT_THAT(settings.writes, IsEmpty()) << "start-up writes nothing";
   EXPECT_THAT(out.calls, ElementsAre("open 0xFFFFFFFF", "msg 0x000000B0", "msg 0x000000C0"));
 }
 
-TEST_F(MainFormTest, StoredChoicesComeBack) {
-  settings.Set("Vol", "37");
-  settings.Set("Stage", "11");
-  settings.Set("Devies", "2");
-  settings.Set("Tools", "70");
-  settings.Set("AutoRun", "False");
-  settings.Set("Tray", "False");
+TEST_F(MainFormTest, StoredChoicesComeBackAndTheInstrumentFollowsTheOpen) {
+  for (auto [key, text] : {std::pair{"Vol", " 37 "},
+                           {"Stage", "10.5"},
+                           {"Devies", "2"},
+                           {"Tools", "+70"},
+                           {"AutoRun", "False"},
+                           {"Tray", "False"}}) {
+    settings.Set(key, text);
+  }
   Load();
-  EXPECT_EQ(view.vol().Value(), 37);
-  EXPECT_EQ(view.tones.ListIndex(), 11);
-  EXPECT_EQ(view.devices.ListIndex(), 2);
-  EXPECT_EQ(view.sounds.ListIndex(), 70);
-  EXPECT_FALSE(view.auto_run.Checked());
-  // Position 2 is device id 1; the instrument follows the open.
+  EXPECT_THAT(Choices(), ElementsAre(37, 10, 2, 70, false, false));  // halves go to even
+  // Place 2 in the list is device id 1.
   EXPECT_THAT(out.calls, ElementsAre("open 0x00000001", "msg 0x000000B0", "msg 0x000046C0"));
 }
 
-TEST_F(MainFormTest, BadStoredNumbersLeaveTheirControlAloneAndTheRestStillApply) {
-  settings.Set("Vol", "loud");
-  settings.Set("Stage", "40000");
-  settings.Set("Devies", "3");  // past the end of mapper + two devices
-  settings.Set("Tools", "128");
-  settings.Set("AutoRun", "False");
-  settings.Set("Tray", "False");
-  Load();
-  EXPECT_EQ(view.vol().Value(), 0);
-  EXPECT_EQ(view.tones.ListIndex(), -1);
-  EXPECT_EQ(view.devices.ListIndex(), -1);
-  EXPECT_EQ(view.sounds.ListIndex(), -1);
-  EXPECT_FALSE(view.auto_run.Checked());
-  EXPECT_TRUE(view.visible);
-  // No device is selected: nothing opens; the instrument goes to the closed port.
-  EXPECT_THAT(out.Calls("open"), IsEmpty());
-  EXPECT_THAT(out.calls, ElementsAre("msg 0x000000B0", "msg 0xFFFFFFC0"));
-}
-
-TEST_F(MainFormTest, ValuesOutsideTheControlsRangeAreRefused) {
-  struct Case {
-    const char* key;
-    const char* text;
-  };
-  for (const Case& c : {Case{"Vol", "101"}, Case{"Vol", "-1"}, Case{"Vol", "32768"},
-                        Case{"Stage", "12"}, Case{"Stage", "-2"}, Case{"Tools", "-32768"}}) {
-    FormRig fresh;
-    fresh.settings.Set(c.key, c.text);
-    fresh.Form().Form_Load();
-    if (std::string(c.key) == "Vol") {
-      EXPECT_EQ(fresh.view.vol().Value(), 0) << c.text;
-    } else if (std::string(c.key) == "Stage") {
-      EXPECT_EQ(fresh.view.tones.ListIndex(), -1) << c.text;
-    } else {
-      EXPECT_EQ(fresh.view.sounds.ListIndex(), -1) << c.text;
+TEST_F(MainFormTest, AValueThatDoesNotConvertOrIsRefusedLeavesItsControlAndTheRestApply) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"Vol", "loud"}, {"Vol", "101"},  {"Vol", "-1"},   {"Vol", "40000"}, {"Stage", "12"},
+      {"Stage", "-2"}, {"Stage", "-1"}, {"Devies", "3"}, {"Tools", "128"}, {"Tools", "-32768"}};
+  for (auto [key, text] : cases) {
+    FormRig rig;
+    rig.settings.Set(key, text);
+    rig.settings.Set("Tray", "True");  // the step after them all still runs
+    rig.Form().Form_Load();
+    const auto& v = rig.view;
+    const std::map<std::string, int> value = {{"Vol", v.vol.Value()},
+                                              {"Stage", v.tones.ListIndex()},
+                                              {"Devies", v.devices.ListIndex()},
+                                              {"Tools", v.sounds.ListIndex()}};
+    EXPECT_EQ(value.at(key), std::string(key) == "Vol" ? 0 : -1) << key << "=" << text;
+    EXPECT_TRUE(v.tray.checked) << key << "=" << text;
+    // With no device chosen nothing opens, and the instrument goes nowhere.
+    if (value.at("Devies") == -1) {
+      EXPECT_EQ(rig.out.calls.size(), 2u) << key << "=" << text;
     }
   }
 }
 
-TEST_F(MainFormTest, NumbersAreReadLeniently) {
-  settings.Set("Vol", " 50 ");
-  settings.Set("Stage", "2.5");  // halves go to the even neighbour
-  settings.Set("Tools", "+3");
-  Load();
-  EXPECT_EQ(view.vol().Value(), 50);
-  EXPECT_EQ(view.tones.ListIndex(), 2);
-  EXPECT_EQ(view.sounds.ListIndex(), 3);
-}
-
-TEST_F(MainFormTest, MinusOneMeansNoSelection) {
-  settings.Set("Stage", "-1");
-  settings.Set("Devies", "-1");
-  Load();
-  EXPECT_EQ(view.tones.ListIndex(), -1);
-  EXPECT_EQ(view.devices.ListIndex(), -1);
-  EXPECT_THAT(out.Calls("open"), IsEmpty());
-}
-
-TEST_F(MainFormTest, OptionsAreOnlyCheckedByTheExactTextTrue) {
+TEST_F(MainFormTest, OnlyTheExactTextTrueChecksAnOption) {
   for (const char* text : {"true", "TRUE", "1", "", " True", "Yes"}) {
-    FormRig fresh;
-    fresh.settings.Set("AutoRun", text);
-    fresh.settings.Set("Tray", text);
-    fresh.Form().Form_Load();
-    EXPECT_FALSE(fresh.view.auto_run.Checked()) << '"' << text << '"';
-    EXPECT_FALSE(fresh.view.tray.Checked()) << '"' << text << '"';
+    FormRig rig;
+    rig.settings.Set("AutoRun", text);
+    rig.settings.Set("Tray", text);
+    rig.Form().Form_Load();
+    EXPECT_FALSE(rig.view.auto_run.checked || rig.view.tray.checked) << '"' << text << '"';
   }
-}
-
-TEST_F(MainFormTest, NoMidiDeviceAtAll) {
-  out.mapper.reset();
-  out.devices.clear();
-  Load();
-  EXPECT_EQ(view.devices.ListCount(), 0);
-  EXPECT_EQ(view.devices.ListIndex(), -1);
-  EXPECT_THAT(out.Calls("open"), IsEmpty());
-  EXPECT_TRUE(view.visible);
 }
 
 TEST_F(MainFormTest, TheWindowFitsItsControlsAndSitsAtTheGoldenSection) {
   Load();
   EXPECT_EQ(view.ClientSize(), (TwipsSize{6840, 3796}));
   const TwipsRect bounds = view.WindowBounds();
-  EXPECT_EQ(bounds.width, 6840 + MemoryView::kFrameWidth);
-  EXPECT_EQ(bounds.height, 3796 + MemoryView::kFrameHeight);
   EXPECT_EQ(bounds.left, std::lround((view.screen.width - bounds.width) * 0.382));
   EXPECT_EQ(bounds.top, std::lround((view.screen.height - bounds.height) * 0.382));
-  EXPECT_LT(bounds.left, (view.screen.width - bounds.width) / 2);
 }
 
-TEST_F(MainFormTest, ChoosingAnotherDeviceReopensWithoutSendingTheInstrument) {
+TEST_F(MainFormTest, ChoosingADeviceReopensWithoutTheInstrumentAndChoosingAnInstrumentSendsIt) {
   Load();
   out.calls.clear();
   view.devices.SetListIndex(1);
   Form().ComDevies_Click();
-  EXPECT_THAT(out.calls, ElementsAre("close 1", "open 0x00000000"));
   view.devices.SetListIndex(2);
   Form().ComDevies_Change();
-  EXPECT_THAT(out.Calls("open").back(), "open 0x00000001");
-  EXPECT_THAT(out.Calls("msg"), IsEmpty());
-}
-
-TEST_F(MainFormTest, ChoosingADeviceThatFailsToOpenLeavesNoPort) {
-  out.devices[1].opens = false;
-  Load();
-  view.devices.SetListIndex(2);
-  Form().ComDevies_Click();
-  EXPECT_EQ(port.hMidiOut(), 0u);
-  EXPECT_TRUE(out.open_ports.empty());
-}
-
-TEST_F(MainFormTest, ChoosingAnInstrumentSendsItOnTheOpenPort) {
-  Load();
-  out.calls.clear();
   view.sounds.SetListIndex(127);
   Form().ComSounds_Click();
   Form().ComSounds_Change();
   EXPECT_THAT(out.calls,
-              ElementsAre("msg 0x000000B0", "msg 0x00007FC0", "msg 0x000000B0", "msg 0x00007FC0"));
+              ElementsAre("close 1", "open 0x00000000", "close 2", "open 0x00000001",
+                          "msg 0x000000B0", "msg 0x00007FC0", "msg 0x000000B0", "msg 0x00007FC0"));
 }
 
-TEST_F(MainFormTest, ClosingStoresTheSixSettingsInOrderThenClosesThePortAndEnds) {
+TEST_F(MainFormTest, TheTimerPlaysTheChosenToneAndVolume) {
   Load();
-  view.vol().SetValue(64);
+  view.tones.SetListIndex(1);
+  view.vol.SetValue(20);
+  keys.down[65] = 1;
+  random.values = {0.0};
+  out.calls.clear();
+  Form().Timer1_Timer();
+  EXPECT_THAT(out.calls, ElementsAre("msg 0x00144B90"));  // 65 + 10, velocity 20
+}
+
+TEST_F(MainFormTest, ClosingStoresTheSixSettingsInOrderRemovesTheIconClosesThePortAndEnds) {
+  settings.Set("AutoRun", "true");
+  Load();
+  view.vol.SetValue(64);
   view.tones.SetListIndex(-1);
   view.tray.SetChecked(true);
+  settings.refuse_writes = true;  // a refused write does not stop the steps after it
   out.calls.clear();
   Form().Form_Unload();
   EXPECT_THAT(settings.writes, ElementsAre("Devies=0", "Tools=0", "Vol=64", "Stage=-1",
-                                           "AutoRun=True", "Tray=True"));
+                                           "AutoRun=False", "Tray=True"));
+  EXPECT_THAT(tray.calls, ElementsAre("delete"));
   EXPECT_THAT(out.calls, ElementsAre("close 1"));
   EXPECT_TRUE(view.ended);
 }
 
-TEST_F(MainFormTest, ClosingRunsOnceEvenWhenAskedTwice) {
+TEST_F(MainFormTest, AfterClosingNoHandlerDoesAnything) {
   Load();
   Form().Form_Unload();
-  Form().Form_Unload();
-  EXPECT_EQ(settings.writes.size(), 6u);
-  EXPECT_EQ(out.Calls("close").size(), 1u);
+  settings.writes.clear(), out.calls.clear(), tray.calls.clear(), view.events.clear();
+  keys.down[65] = 1;
+  view.state = WindowState::kMinimized;
+  Form().Form_Unload();  // asked twice, it runs once
+  Form().Timer1_Timer();
+  Form().ComDevies_Click();
+  Form().ComSounds_Click();
+  Form().Form_MouseMove(IconMouse::kLeftButtonUp);
+  Form().Form_Resize();
+  EXPECT_TRUE(settings.writes.empty() && out.calls.empty() && tray.calls.empty() &&
+              view.events.empty());
 }
 
-TEST_F(MainFormTest, ClosingWithNoPortOpenMakesNoCloseCall) {
-  settings.Set("Devies", "-1");
+TEST_F(MainFormTest, MinimizingHidesThenAddsTheIconAndOnlyAReleaseOnItRestores) {
   Load();
-  Form().Form_Unload();
-  EXPECT_THAT(out.Calls("close"), IsEmpty());
-  EXPECT_TRUE(view.ended);
+  view.events.clear();
+  view.SetWindowState(WindowState::kNormal);
+  Form().Form_Resize();  // any other resize does nothing
+  Minimize();
+  Form().Form_MouseMove(IconMouse::kOther);
+  EXPECT_THAT(view.events, ElementsAre("normal", "minimized", "hide"));
+  for (IconMouse release : {IconMouse::kLeftButtonUp, IconMouse::kRightButtonUp}) {
+    view.events.clear();
+    Form().Form_MouseMove(release);
+    EXPECT_THAT(view.events, ElementsAre("normal", "show"));
+    Minimize();
+  }
+  // Later adds are refused, the icon being there already; the window hides all the same.
+  EXPECT_THAT(tray.calls, ElementsAre("add Melodane", "add Melodane", "add Melodane"));
+  EXPECT_TRUE(tray.shown && !view.visible);
 }
 
-TEST_F(MainFormTest, RefusedWritesDoNotStopTheShutDown) {
+TEST_F(MainFormTest, StartingWithTheTrayOptionEndsHiddenWithTheIconInTheNormalState) {
+  settings.Set("Tray", "True");
   Load();
-  settings.refuse_writes = true;
-  Form().Form_Unload();
-  EXPECT_EQ(settings.writes.size(), 6u);
-  EXPECT_TRUE(out.open_ports.empty());
-  EXPECT_TRUE(view.ended);
+  EXPECT_THAT(view.events, ElementsAre("hide"));
+  EXPECT_TRUE(tray.shown && !view.visible && view.state == WindowState::kNormal);
 }
 
-TEST_F(MainFormTest, NoSelectionSurvivesARestart) {
-  settings.Set("Devies", "9");
-  settings.Set("Tools", "-7");
+TEST_F(MainFormTest, WithoutAnIconTheWindowWaitsMinimizedWhereItCanBeFound) {
+  tray.refuse_all = true;
+  settings.Set("Tray", "True");
   Load();
-  Form().Form_Unload();
-  EXPECT_EQ(settings.Get("Devies"), "-1");
-  EXPECT_EQ(settings.Get("Tools"), "-1");
-
-  FormRig next;
-  next.settings = settings;
-  next.Form().Form_Load();
-  EXPECT_EQ(next.view.devices.ListIndex(), -1);
-  EXPECT_EQ(next.view.sounds.ListIndex(), -1);
-}
-
-TEST_F(MainFormTest, LowerCaseTrueIsStoredBackAsFalse) {
-  settings.Set("AutoRun", "true");
-  Load();
-  Form().Form_Unload();
-  EXPECT_EQ(settings.Get("AutoRun"), "False");
+  Form().Form_MouseMove(IconMouse::kLeftButtonUp);
+  Minimize();
+  EXPECT_THAT(view.events, ElementsAre("hide", "minimized", "show", "normal", "show", "minimized",
+                                       "hide", "minimized", "show"));
 }
 
 }  // namespace

@@ -55,15 +55,15 @@ int main(int argc, char** argv) {
   on_linux::JackMidi jack;
   on_linux::LinuxMidiOut midi_out(
       [&synth_config] { return on_linux::BuiltInSynth::Open(synth_config); }, {&alsa, &jack});
-  mdlPubSelf midi(midi_out);
+  MidiPort midi(midi_out);
   on_linux::IniSettingsStore settings(on_linux::IniSettingsStore::DefaultFolder());
   on_linux::X11KeyState keys;
   RuntimeRandom random;
 
   on_linux::QtMainWindow window;
   frmPubMain* form_pointer = nullptr;
-  on_linux::QtTrayIcon tray(window.Icon(), [&form_pointer](int code) {
-    if (form_pointer) form_pointer->Form_MouseMove(code);
+  on_linux::QtTrayIcon tray(window.Icon(), [&form_pointer](IconMouse event) {
+    if (form_pointer) form_pointer->Form_MouseMove(event);
   });
   frmPubMain form(window, FormServices{midi, settings, keys, random, tray});
   form_pointer = &form;

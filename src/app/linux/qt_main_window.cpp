@@ -6,7 +6,6 @@
 #include <QFontDatabase>
 #include <QGuiApplication>
 #include <QLabel>
-#include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
 #include <QScreen>
@@ -64,8 +63,6 @@ QtMainWindow::QtMainWindow() {
     dpi_ = qRound(screen->logicalDotsPerInch());
   }
   setFont(FormFont(kFormLayout.font_points, false));
-  // Every pointer move over the window reaches its mouse-move handler, pressed or not.
-  setMouseTracking(true);
   resize(Px(kFormLayout.client_width), Px(kFormLayout.client_height));
   CreateControls();
 
@@ -215,11 +212,6 @@ void QtMainWindow::resizeEvent(QResizeEvent* event) {
   if (form_) form_->Form_Resize();
 }
 
-void QtMainWindow::mouseMoveEvent(QMouseEvent* event) {
-  QWidget::mouseMoveEvent(event);
-  if (form_) form_->Form_MouseMove(qRound(event->position().x()));
-}
-
 void QtMainWindow::closeEvent(QCloseEvent* event) {
   // Closing ends the program; it never just hides the window.
   if (form_) {
@@ -295,14 +287,6 @@ TwipsSize QtMainWindow::ScreenSize() const {
   QScreen* screen = QGuiApplication::primaryScreen();
   if (!screen) return {};
   return {Twips(screen->size().width()), Twips(screen->size().height())};
-}
-
-std::uintptr_t QtMainWindow::NativeWindowHandle() const {
-  return static_cast<std::uintptr_t>(winId());
-}
-
-std::uintptr_t QtMainWindow::NativeIconHandle() const {
-  return static_cast<std::uintptr_t>(icon_.cacheKey());
 }
 
 void QtMainWindow::EndProgram() {

@@ -37,7 +37,7 @@ class QtMainWindow final : public QWidget, public FormView {
 
   ListControl& ComDevies() override { return devices_; }
   ListControl& ComSounds() override { return sounds_; }
-  ListControl& diao() override { return tones_; }
+  ListControl& Tones() override { return tones_; }
   ScrollBarControl& Vol() override { return vol_; }
   CheckBoxControl& chkAutoRun() override { return auto_run_; }
   CheckBoxControl& chkTray() override { return tray_; }
@@ -50,15 +50,12 @@ class QtMainWindow final : public QWidget, public FormView {
   TwipsSize ClientSize() const override;
   void SetWindowBounds(const TwipsRect& bounds) override;
   TwipsSize ScreenSize() const override;
-  std::uintptr_t NativeWindowHandle() const override;
-  std::uintptr_t NativeIconHandle() const override;
   void EndProgram() override;
 
  protected:
   void paintEvent(QPaintEvent* event) override;
   void changeEvent(QEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
-  void mouseMoveEvent(QMouseEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
 
  private:

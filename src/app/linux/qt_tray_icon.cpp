@@ -1,27 +1,22 @@
 #include "app/linux/qt_tray_icon.h"
 
-#include <cstring>
-
 namespace melodane::on_linux {
 
-bool QtTrayIcon::Add(const NotifyIconRecord& record) {
+bool QtTrayIcon::Add(std::string_view tip) {
   if (!QSystemTrayIcon::isSystemTrayAvailable() || Shown()) return false;
   tray_ = std::make_unique<QSystemTrayIcon>(icon_);
-  // The tip ends at its zero byte.
-  tray_->setToolTip(QString::fromUtf8(
-      record.szTip, static_cast<qsizetype>(strnlen(record.szTip, sizeof record.szTip))));
+  tray_->setToolTip(QString::fromUtf8(tip.data(), static_cast<qsizetype>(tip.size())));
   connect(tray_.get(), &QSystemTrayIcon::activated, this,
           [this](QSystemTrayIcon::ActivationReason reason) {
-            // A click is reported when its button is released; a double click restores
-            // on its first click, so its own report does nothing.
-            if (reason == QSystemTrayIcon::Trigger) on_mouse_(kLeftButtonUp);
-            if (reason == QSystemTrayIcon::Context) on_mouse_(kRightButtonUp);
+            // A double click restores on its first click; its own report does nothing.
+            if (reason == QSystemTrayIcon::Trigger) on_mouse_(IconMouse::kLeftButtonUp);
+            if (reason == QSystemTrayIcon::Context) on_mouse_(IconMouse::kRightButtonUp);
           });
   tray_->show();
   return true;
 }
 
-bool QtTrayIcon::Delete(const NotifyIconRecord&) {
+bool QtTrayIcon::Delete() {
   if (!Shown()) return false;
   tray_->hide();
   tray_.reset();

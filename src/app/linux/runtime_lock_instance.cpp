@@ -2,7 +2,6 @@
 
 #include <fcntl.h>
 #include <sys/file.h>
-#include <unistd.h>
 
 #include <cerrno>
 #include <cstdlib>
@@ -16,18 +15,14 @@ std::string RuntimeLockInstance::DefaultPath() {
 }
 
 bool RuntimeLockInstance::AnotherInstanceRuns() {
-  if (fd_ >= 0) return false;
-  fd_ = open(path_.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
-  if (fd_ < 0) return false;  // no place for a lock: nothing tells of another copy
-  if (flock(fd_, LOCK_EX | LOCK_NB) == 0) return false;
-  const bool held = errno == EWOULDBLOCK;
-  close(fd_);
-  fd_ = -1;
-  return held;
-}
-
-RuntimeLockInstance::~RuntimeLockInstance() {
-  if (fd_ >= 0) close(fd_);
+  if (lock_) return false;
+  UniqueFd file(open(path_.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600));
+  if (!file) return false;  // no place for a lock: nothing tells of another copy
+  if (flock(file.get(), LOCK_EX | LOCK_NB) == 0) {
+    lock_ = std::move(file);
+    return false;
+  }
+  return errno == EWOULDBLOCK;
 }
 
 }  // namespace melodane::on_linux

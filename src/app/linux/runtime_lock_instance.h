@@ -3,15 +3,18 @@
 #include <string>
 
 #include "app/single_instance.h"
+#include "common/linux/unique_fd.h"
 
 namespace melodane::on_linux {
 
 // An exclusive lock on a file in $XDG_RUNTIME_DIR. The system drops it when the
-// process ends, however it ends, so a crash leaves nothing stuck.
+// process ends, however it ends, so a crash leaves nothing stuck. The claim moves with
+// its owner and is never shared.
 class RuntimeLockInstance final : public SingleInstance {
  public:
   explicit RuntimeLockInstance(std::string path) : path_(std::move(path)) {}
-  ~RuntimeLockInstance() override;
+  RuntimeLockInstance(RuntimeLockInstance&&) = default;
+  RuntimeLockInstance& operator=(RuntimeLockInstance&&) = default;
   // $XDG_RUNTIME_DIR/melodane.lock, or a per-user file in /tmp.
   static std::string DefaultPath();
 
@@ -19,7 +22,7 @@ class RuntimeLockInstance final : public SingleInstance {
 
  private:
   std::string path_;
-  int fd_ = -1;
+  UniqueFd lock_;
 };
 
 }  // namespace melodane::on_linux

@@ -18,14 +18,14 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   if (!frmPubMain::Form_Initialize(instance_check)) return 0;
 
   win32::WinmmMidiOut winmm;
-  mdlPubSelf midi(winmm);
+  MidiPort midi(winmm);
   win32::RegistrySettingsStore settings;
   win32::AsyncKeyState keys;
   RuntimeRandom random;
-  win32::ShellNotifyIcon tray;
 
   auto window = win32::MainWindow::Create(instance);
   if (!window) return 1;
+  win32::ShellNotifyIcon tray(window->hwnd(), window->Icon());
   frmPubMain form(*window, FormServices{midi, settings, keys, random, tray});
   window->Attach(form);
   form.Form_Load();

@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "app/main_form.h"
+#include "app/win32/shell_notify_icon.h"
 #include "resources/resource_ids.h"
 
 namespace melodane::win32 {
@@ -49,13 +50,12 @@ HFONT MakeFont(std::string_view face, double points, bool bold, UINT dpi) {
 void DrawImage(HDC dc, HBITMAP image, const RECT& target) {
   BITMAP info{};
   if (!image || !GetObjectW(image, sizeof info, &info)) return;
-  HDC source = CreateCompatibleDC(dc);
-  const HGDIOBJ old = SelectObject(source, image);
+  const ScopedDc source(CreateCompatibleDC(dc));
+  if (!source) return;
+  const SelectedObject selected(source.get(), image);
   const BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
   AlphaBlend(dc, target.left, target.top, target.right - target.left, target.bottom - target.top,
-             source, 0, 0, info.bmWidth, info.bmHeight, blend);
-  SelectObject(source, old);
-  DeleteDC(source);
+             source.get(), 0, 0, info.bmWidth, info.bmHeight, blend);
 }
 
 }  // namespace
@@ -277,9 +277,10 @@ LRESULT MainWindow::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_SIZE:
       if (form_) form_->Form_Resize();
       return 0;
-    case WM_MOUSEMOVE:
-      // Also the notification icon's callback: its mouse message's code is the low word.
-      if (form_) form_->Form_MouseMove(LOWORD(lparam));
+    case kNotifyCallbackMessage:
+      // The notification icon's mouse message, its code in the low word; a genuine
+      // pointer move over the window arrives the same way.
+      if (form_) form_->Form_MouseMove(IconMouseAt(LOWORD(lparam)));
       return 0;
     case WM_CTLCOLORSTATIC:
       return OnControlColor(reinterpret_cast<HDC>(wparam), reinterpret_cast<HWND>(lparam));
@@ -389,13 +390,14 @@ void MainWindow::OnHorizontalScroll(HWND bar, int request) {
 void MainWindow::OnPaint() {
   PAINTSTRUCT paint;
   HDC dc = BeginPaint(hwnd_, &paint);
-  const HGDIOBJ old = SelectObject(dc, line_pen_.get());
-  for (const ControlLayout& control : Controls()) {
-    if (control.kind != ControlKind::kLine) continue;
-    MoveToEx(dc, Px(control.left), Px(control.top), nullptr);
-    LineTo(dc, Px(control.x2), Px(control.y2));
+  {
+    const SelectedObject pen(dc, line_pen_.get());
+    for (const ControlLayout& control : Controls()) {
+      if (control.kind != ControlKind::kLine) continue;
+      MoveToEx(dc, Px(control.left), Px(control.top), nullptr);
+      LineTo(dc, Px(control.x2), Px(control.y2));
+    }
   }
-  SelectObject(dc, old);
   EndPaint(hwnd_, &paint);
 }
 
@@ -416,11 +418,10 @@ void MainWindow::OnDrawItem(const DRAWITEMSTRUCT& item) {
     FillRect(item.hDC, &area, progress_brush_.get());
     DrawEdge(item.hDC, &area, (item.itemState & ODS_SELECTED) ? EDGE_SUNKEN : EDGE_RAISED, BF_RECT);
     const std::wstring text = Widen(Layout(*id).text);
-    const HGDIOBJ old = SelectObject(item.hDC, progress_font_.get());
+    const SelectedObject font(item.hDC, progress_font_.get());
     SetBkMode(item.hDC, TRANSPARENT);
     SetTextColor(item.hDC, GetSysColor(COLOR_BTNTEXT));
     DrawTextW(item.hDC, text.c_str(), -1, &area, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
-    SelectObject(item.hDC, old);
   } else {
     FillRect(item.hDC, &area, face_brush_.get());
     DrawImage(item.hDC, *id == ControlId::picLogo ? logo_.get() : help_.get(), area);
@@ -482,14 +483,6 @@ void MainWindow::SetWindowBounds(const TwipsRect& bounds) {
 
 TwipsSize MainWindow::ScreenSize() const {
   return {Twips(GetSystemMetrics(SM_CXSCREEN)), Twips(GetSystemMetrics(SM_CYSCREEN))};
-}
-
-std::uintptr_t MainWindow::NativeWindowHandle() const {
-  return reinterpret_cast<std::uintptr_t>(hwnd_);
-}
-
-std::uintptr_t MainWindow::NativeIconHandle() const {
-  return reinterpret_cast<std::uintptr_t>(icon_big_.get());
 }
 
 void MainWindow::EndProgram() {

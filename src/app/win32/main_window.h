@@ -32,12 +32,14 @@ class MainWindow final : public FormView {
   void Attach(frmPubMain& form) { form_ = &form; }
   HWND hwnd() const { return hwnd_; }
   HWND Control(ControlId id) const { return controls_[static_cast<std::size_t>(id)]; }
+  // The window's icon, also the notification area's.
+  HICON Icon() const { return icon_big_.get(); }
   // Runs until the program ends; gives the exit code.
   int RunMessageLoop();
 
   ListControl& ComDevies() override { return devices_; }
   ListControl& ComSounds() override { return sounds_; }
-  ListControl& diao() override { return tones_; }
+  ListControl& Tones() override { return tones_; }
   ScrollBarControl& Vol() override { return vol_; }
   CheckBoxControl& chkAutoRun() override { return auto_run_; }
   CheckBoxControl& chkTray() override { return tray_; }
@@ -50,8 +52,6 @@ class MainWindow final : public FormView {
   TwipsSize ClientSize() const override;
   void SetWindowBounds(const TwipsRect& bounds) override;
   TwipsSize ScreenSize() const override;
-  std::uintptr_t NativeWindowHandle() const override;
-  std::uintptr_t NativeIconHandle() const override;
   void EndProgram() override;
 
  private:

@@ -8,10 +8,9 @@
 
 namespace melodane::win32 {
 
-std::string RegistrySettingsStore::KeyPath(std::string_view app, std::string_view section) const {
-  std::string path = base_;
-  path.append("\\").append(app).append("\\").append(section);
-  return path;
+std::string RegistrySettingsStore::KeyPath(std::string_view app, std::string_view section) {
+  std::string path = "Software\\VB and VBA Program Settings\\";
+  return path.append(app).append("\\").append(section);
 }
 
 std::optional<std::string> RegistrySettingsStore::Load(std::string_view app,

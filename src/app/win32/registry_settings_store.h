@@ -11,19 +11,13 @@ namespace melodane::win32 {
 // earlier releases of the program kept them.
 class RegistrySettingsStore final : public SettingsStore {
  public:
-  RegistrySettingsStore() = default;
-  // Another base key under HKEY_CURRENT_USER, for tests.
-  explicit RegistrySettingsStore(std::string base) : base_(std::move(base)) {}
-
   std::optional<std::string> Load(std::string_view app, std::string_view section,
                                   std::string_view key) override;
   bool Save(std::string_view app, std::string_view section, std::string_view key,
             std::string_view text) override;
 
  private:
-  std::string KeyPath(std::string_view app, std::string_view section) const;
-
-  std::string base_ = "Software\\VB and VBA Program Settings";
+  static std::string KeyPath(std::string_view app, std::string_view section);
 };
 
 }  // namespace melodane::win32

@@ -4,39 +4,9 @@
 
 #include <windows.h>
 
-#include <utility>
+#include "common/scoped.h"
 
 namespace melodane::win32 {
-
-template <typename Handle, typename Traits>
-class Scoped {
- public:
-  Scoped() = default;
-  explicit Scoped(Handle handle) : handle_(handle) {}
-  Scoped(const Scoped&) = delete;
-  Scoped& operator=(const Scoped&) = delete;
-  Scoped(Scoped&& other) noexcept : handle_(std::exchange(other.handle_, Traits::Invalid())) {}
-  Scoped& operator=(Scoped&& other) noexcept {
-    if (this != &other) Reset(std::exchange(other.handle_, Traits::Invalid()));
-    return *this;
-  }
-  ~Scoped() { Reset(); }
-
-  Handle get() const { return handle_; }
-  explicit operator bool() const { return handle_ != Traits::Invalid(); }
-  // For calls that hand a new handle out through a pointer.
-  Handle* Receive() {
-    Reset();
-    return &handle_;
-  }
-  void Reset(Handle handle = Traits::Invalid()) {
-    if (handle_ != Traits::Invalid()) Traits::Close(handle_);
-    handle_ = handle;
-  }
-
- private:
-  Handle handle_ = Traits::Invalid();
-};
 
 struct KeyTraits {
   static HKEY Invalid() { return nullptr; }
@@ -55,6 +25,10 @@ struct IconTraits {
   static HICON Invalid() { return nullptr; }
   static void Close(HICON icon) { DestroyIcon(icon); }
 };
+struct DcTraits {
+  static HDC Invalid() { return nullptr; }
+  static void Close(HDC dc) { DeleteDC(dc); }
+};
 struct MenuTraits {
   static HMENU Invalid() { return nullptr; }
   static void Close(HMENU menu) { DestroyMenu(menu); }
@@ -68,5 +42,22 @@ using ScopedPen = Scoped<HPEN, GdiTraits<HPEN>>;
 using ScopedBitmap = Scoped<HBITMAP, GdiTraits<HBITMAP>>;
 using ScopedIcon = Scoped<HICON, IconTraits>;
 using ScopedMenu = Scoped<HMENU, MenuTraits>;
+using ScopedDc = Scoped<HDC, DcTraits>;  // a memory DC of CreateCompatibleDC
+
+// An object selected into a DC for the owner's lifetime; the DC's earlier object comes
+// back when it goes, so that the DC can be deleted or released safely.
+class SelectedObject {
+ public:
+  SelectedObject(HDC dc, HGDIOBJ object) : dc_(dc), old_(SelectObject(dc, object)) {}
+  SelectedObject(const SelectedObject&) = delete;
+  SelectedObject& operator=(const SelectedObject&) = delete;
+  ~SelectedObject() {
+    if (old_ && old_ != HGDI_ERROR) SelectObject(dc_, old_);
+  }
+
+ private:
+  HDC dc_;
+  HGDIOBJ old_;
+};
 
 }  // namespace melodane::win32

@@ -42,6 +42,16 @@ void QuietLibrary() {
 
 }  // namespace
 
+void BuiltInSynth::FluidDelete::operator()(fluid_settings_t* settings) const {
+  delete_fluid_settings(settings);
+}
+void BuiltInSynth::FluidDelete::operator()(fluid_synth_t* synth) const {
+  delete_fluid_synth(synth);
+}
+void BuiltInSynth::FluidDelete::operator()(fluid_audio_driver_t* driver) const {
+  delete_fluid_audio_driver(driver);
+}
+
 SynthConfig SynthConfig::FromEnvironment() {
   SynthConfig config;
   config.soundfont =
@@ -107,22 +117,24 @@ bool BuiltInSynth::Load() {
   std::call_once(quiet, QuietLibrary);
   if (config_.soundfont.empty()) return false;
 
-  settings_ = new_fluid_settings();
+  settings_.reset(new_fluid_settings());
   if (!settings_) return false;
+  fluid_settings_t* settings = settings_.get();
   // Samples are read when an instrument is chosen, not all at once.
-  fluid_settings_setint(settings_, "synth.dynamic-sample-loading", 1);
-  fluid_settings_setnum(settings_, "synth.gain", 0.4);
+  fluid_settings_setint(settings, "synth.dynamic-sample-loading", 1);
+  fluid_settings_setnum(settings, "synth.gain", 0.4);
   // One channel, one instrument: a quarter of the default voices is plenty, and the
   // oldest, faintest voice gives way when they run out.
-  fluid_settings_setint(settings_, "synth.polyphony", 64);
-  fluid_settings_setstr(settings_, "audio.file.name", config_.file_name.c_str());
-  synth_ = new_fluid_synth(settings_);
-  if (!synth_ || fluid_synth_sfload(synth_, config_.soundfont.c_str(), 1) == FLUID_FAILED) {
+  fluid_settings_setint(settings, "synth.polyphony", 64);
+  fluid_settings_setstr(settings, "audio.file.name", config_.file_name.c_str());
+  synth_.reset(new_fluid_synth(settings));
+  fluid_synth_t* synth = synth_.get();
+  if (!synth || fluid_synth_sfload(synth, config_.soundfont.c_str(), 1) == FLUID_FAILED) {
     return false;
   }
   // Only channel 0 plays; the others need no instrument in memory.
-  for (int channel = 1; channel < fluid_synth_count_midi_channels(synth_); ++channel) {
-    fluid_synth_unset_program(synth_, channel);
+  for (int channel = 1; channel < fluid_synth_count_midi_channels(synth); ++channel) {
+    fluid_synth_unset_program(synth, channel);
   }
   malloc_trim(0);  // the samples of the other channels' instruments were loaded, then freed
   return true;
@@ -139,10 +151,10 @@ bool BuiltInSynth::StartOutput() {
   }
   for (const std::string& name : drivers) {
     const Buffering buffering = BufferingFor(name);
-    fluid_settings_setstr(settings_, "audio.driver", name.c_str());
-    fluid_settings_setint(settings_, "audio.period-size", buffering.period_size);
-    fluid_settings_setint(settings_, "audio.periods", buffering.periods);
-    driver_ = new_fluid_audio_driver(settings_, synth_);
+    fluid_settings_setstr(settings_.get(), "audio.driver", name.c_str());
+    fluid_settings_setint(settings_.get(), "audio.period-size", buffering.period_size);
+    fluid_settings_setint(settings_.get(), "audio.periods", buffering.periods);
+    driver_.reset(new_fluid_audio_driver(settings_.get(), synth_.get()));
     if (driver_) {
       driver_name_ = name;
       return true;
@@ -164,7 +176,7 @@ void BuiltInSynth::WatchForSilence() {
     }
     wake_.wait_for(lock, std::chrono::milliseconds(250), [this] { return stopping_; });
     if (stopping_) break;
-    if (fluid_synth_get_active_voice_count(synth_) > 0) {
+    if (fluid_synth_get_active_voice_count(synth_.get()) > 0) {
       silent = false;
     } else if (!silent) {
       silent = true;
@@ -177,16 +189,16 @@ void BuiltInSynth::WatchForSilence() {
 }
 
 void BuiltInSynth::Pause() {
-  delete_fluid_audio_driver(driver_);
-  driver_ = nullptr;
+  driver_.reset();
   // The samples of the chosen instruments leave memory too; choosing them again at the
   // next note reads them back from the (cached) soundfont in a few milliseconds.
-  for (int channel = 0; channel < fluid_synth_count_midi_channels(synth_); ++channel) {
+  fluid_synth_t* synth = synth_.get();
+  for (int channel = 0; channel < fluid_synth_count_midi_channels(synth); ++channel) {
     int soundfont = 0, bank = 0, program = 0;
-    if (fluid_synth_get_program(synth_, channel, &soundfont, &bank, &program) == FLUID_OK &&
+    if (fluid_synth_get_program(synth, channel, &soundfont, &bank, &program) == FLUID_OK &&
         soundfont != 0) {
       paused_selections_.push_back({channel, soundfont, bank, program});
-      fluid_synth_unset_program(synth_, channel);
+      fluid_synth_unset_program(synth, channel);
     }
   }
   malloc_trim(0);
@@ -194,7 +206,7 @@ void BuiltInSynth::Pause() {
 
 bool BuiltInSynth::Resume() {
   for (const Selection& s : paused_selections_) {
-    fluid_synth_program_select(synth_, s.channel, s.soundfont, s.bank, s.program);
+    fluid_synth_program_select(synth_.get(), s.channel, s.soundfont, s.bank, s.program);
   }
   paused_selections_.clear();
   return StartOutput();
@@ -204,6 +216,7 @@ bool BuiltInSynth::Send(const std::uint8_t* bytes, std::size_t size) {
   std::lock_guard lock(mutex_);
   if (!driver_ && !Resume()) return false;
   wake_.notify_all();
+  fluid_synth_t* synth = synth_.get();
 
   const int channel = bytes[0] & 0x0F;
   const int data1 = size > 1 ? bytes[1] : 0;
@@ -211,25 +224,25 @@ bool BuiltInSynth::Send(const std::uint8_t* bytes, std::size_t size) {
   int result = FLUID_FAILED;
   switch (bytes[0] & 0xF0) {
     case 0x80:
-      result = fluid_synth_noteoff(synth_, channel, data1);
+      result = fluid_synth_noteoff(synth, channel, data1);
       break;
     case 0x90:
-      result = fluid_synth_noteon(synth_, channel, data1, data2);
+      result = fluid_synth_noteon(synth, channel, data1, data2);
       break;
     case 0xA0:
-      result = fluid_synth_key_pressure(synth_, channel, data1, data2);
+      result = fluid_synth_key_pressure(synth, channel, data1, data2);
       break;
     case 0xB0:
-      result = fluid_synth_cc(synth_, channel, data1, data2);
+      result = fluid_synth_cc(synth, channel, data1, data2);
       break;
     case 0xC0:
-      result = fluid_synth_program_change(synth_, channel, data1);
+      result = fluid_synth_program_change(synth, channel, data1);
       break;
     case 0xD0:
-      result = fluid_synth_channel_pressure(synth_, channel, data1);
+      result = fluid_synth_channel_pressure(synth, channel, data1);
       break;
     case 0xE0:
-      result = fluid_synth_pitch_bend(synth_, channel, data1 | (data2 << 7));
+      result = fluid_synth_pitch_bend(synth, channel, data1 | (data2 << 7));
       break;
     default:
       break;
@@ -252,7 +265,7 @@ int BuiltInSynth::BufferFrames() const {
 
 double BuiltInSynth::BufferMilliseconds() const {
   double rate = 44100;
-  fluid_settings_getnum(settings_, "synth.sample-rate", &rate);
+  fluid_settings_getnum(settings_.get(), "synth.sample-rate", &rate);
   return BufferFrames() * 1000.0 / rate;
 }
 
@@ -263,9 +276,6 @@ BuiltInSynth::~BuiltInSynth() {
   }
   wake_.notify_all();
   if (watcher_.joinable()) watcher_.join();
-  if (driver_) delete_fluid_audio_driver(driver_);
-  if (synth_) delete_fluid_synth(synth_);
-  if (settings_) delete_fluid_settings(settings_);
 }
 
 }  // namespace melodane::on_linux

@@ -5,6 +5,7 @@
 #include <chrono>
 #include <condition_variable>
 #include <functional>
+#include <memory>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -69,10 +70,17 @@ class BuiltInSynth final : public MidiSink {
   };
   std::vector<Selection> paused_selections_;
 
+  // Each FluidSynth object with its owner; declared in the order they are made, so that
+  // they go in the reverse one: the driver, then the synthesizer, then the settings.
+  struct FluidDelete {
+    void operator()(_fluid_hashtable_t* settings) const;
+    void operator()(_fluid_synth_t* synth) const;
+    void operator()(_fluid_audio_driver_t* driver) const;
+  };
   SynthConfig config_;
-  _fluid_hashtable_t* settings_ = nullptr;
-  _fluid_synth_t* synth_ = nullptr;
-  _fluid_audio_driver_t* driver_ = nullptr;
+  std::unique_ptr<_fluid_hashtable_t, FluidDelete> settings_;
+  std::unique_ptr<_fluid_synth_t, FluidDelete> synth_;
+  std::unique_ptr<_fluid_audio_driver_t, FluidDelete> driver_;
   std::string driver_name_;
 
   mutable std::mutex mutex_;

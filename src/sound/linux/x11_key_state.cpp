@@ -28,7 +28,7 @@ X11KeyState::X11KeyState() {
     XISetMask(bits, XI_RawButtonRelease);
     XIEventMask mask{XIAllMasterDevices, static_cast<int>(sizeof bits), bits};
     XISelectEvents(display_, DefaultRootWindow(display_), &mask, 1);
-    XFlush(display_);
+    XSync(display_, False);  // from here on, no press goes unseen
   } else {
     xinput_opcode_ = -1;  // keys held down still play; taps between ticks may not
   }
@@ -92,9 +92,11 @@ void X11KeyState::DrainEvents() {
 
 void X11KeyState::BeginTick() {
   if (!display_) return;
-  DrainEvents();
+  // The key map first: its round trip brings in every event the server sent before it,
+  // so the presses drained next are all those that came before the map was taken.
   char keymap[32] = {};
   XQueryKeymap(display_, keymap);
+  DrainEvents();
   down_ = button_down_;
   for (std::size_t keycode = 0; keycode < 256; ++keycode) {
     if (keymap[keycode / 8] & (1 << (keycode % 8))) down_[key_of_keycode_[keycode]] = true;

@@ -1,8 +1,6 @@
 #include "app/linux/runtime_lock_instance.h"
 
-#include <signal.h>
 #include <sys/wait.h>
-#include <unistd.h>
 
 #include <filesystem>
 
@@ -11,47 +9,30 @@
 namespace melodane::on_linux {
 namespace {
 
-std::string LockPath() {
-  return (std::filesystem::temp_directory_path() /
-          ("melodane-lock-" + std::to_string(getpid()) + ".lock"))
-      .string();
-}
+struct RuntimeLockInstanceTest : ::testing::Test {
+  void TearDown() override { std::filesystem::remove(path); }
+  bool AnotherRuns() { return RuntimeLockInstance(path).AnotherInstanceRuns(); }
+  std::string path = "/tmp/melodane-lock-" + std::to_string(getpid());
+};
 
-TEST(RuntimeLockInstance, TheFirstHoldsTheClaimUntilItEnds) {
-  const std::string path = LockPath();
+TEST_F(RuntimeLockInstanceTest, TheFirstHoldsTheClaimWhereverItMovesUntilItEnds) {
   {
     RuntimeLockInstance first(path);
     EXPECT_FALSE(first.AnotherInstanceRuns());
     EXPECT_FALSE(first.AnotherInstanceRuns()) << "asking again changes nothing";
-    RuntimeLockInstance second(path);
-    EXPECT_TRUE(second.AnotherInstanceRuns());
+    const RuntimeLockInstance moved(std::move(first));
+    EXPECT_TRUE(AnotherRuns());
   }
-  RuntimeLockInstance third(path);
-  EXPECT_FALSE(third.AnotherInstanceRuns());
-  std::filesystem::remove(path);
+  EXPECT_FALSE(AnotherRuns());
 }
 
-TEST(RuntimeLockInstance, AKilledHolderLeavesNothingStuck) {
-  const std::string path = LockPath();
-  int ready[2];
-  ASSERT_EQ(pipe(ready), 0);
+TEST_F(RuntimeLockInstanceTest, AProcessThatEndsWithoutLettingGoLeavesNothingStuck) {
   const pid_t child = fork();
-  ASSERT_GE(child, 0);
-  if (child == 0) {
-    RuntimeLockInstance holder(path);
-    const char answer = holder.AnotherInstanceRuns() ? 'n' : 'y';
-    [[maybe_unused]] auto written = write(ready[1], &answer, 1);
-    pause();
-    _exit(0);
-  }
-  char answer = 0;
-  ASSERT_EQ(read(ready[0], &answer, 1), 1);
-  ASSERT_EQ(answer, 'y');
-  EXPECT_TRUE(RuntimeLockInstance(path).AnotherInstanceRuns());
-  kill(child, SIGKILL);
-  waitpid(child, nullptr, 0);
-  EXPECT_FALSE(RuntimeLockInstance(path).AnotherInstanceRuns());
-  std::filesystem::remove(path);
+  if (child == 0) _exit(RuntimeLockInstance(path).AnotherInstanceRuns() ? 1 : 0);  // no cleanup
+  int status = -1;
+  waitpid(child, &status, 0);
+  EXPECT_EQ(status, 0) << "the child took the lock";
+  EXPECT_FALSE(AnotherRuns());
 }
 
 }  // namespace

@@ -1,0 +1,235 @@
+# The real programs on virtual desktops. On Linux each test has its own (Xvfb with openbox
+# and private XDG folders), and on demand a tray host, a PulseAudio server with a null
+# sink and a JACK server with its dummy backend. On Windows the tests share the Wine
+# test rig (scripts/lib/wine-session), whose MIDI devices are a test driver that logs what
+# reaches them.
+
+import configparser
+import os
+import random
+import re
+import shutil
+import subprocess
+import tempfile
+import time
+
+PROGRAM = os.environ.get("MELODANE_BIN", "melodane")
+SCRIPTS = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "scripts")
+SETTINGS_KEY = r"HKCU\Software\VB and VBA Program Settings\BWSMD"
+
+
+def wait_for(condition, timeout=10.0):
+    # Polls `condition` until it gives something true or `timeout` passes.
+    deadline = time.monotonic() + timeout
+    while not (value := condition()) and time.monotonic() < deadline:
+        time.sleep(0.05)
+    return value
+
+
+class Desktop:
+    # An X display with a window manager from a rig script, its own unless given one to
+    # share; what runs on it stops with it.
+
+    def __init__(self, script, session=None):
+        self.folder = tempfile.mkdtemp(prefix="melodane-e2e-")
+        self.processes = []
+        self.rig = [os.path.join(SCRIPTS, "lib", script), session or self.folder + "/rig"]
+        self.own_rig = session is None
+        subprocess.run([self.rig[0], "start", self.rig[1]], check=True)
+        with open(os.path.join(self.rig[1], "env")) as f:
+            self.env = dict(os.environ, **dict(re.findall(r"^export (\w+)=(.*)$", f.read(), re.M)))
+
+    def start(self, command, **kwargs):
+        self.processes.append(subprocess.Popen(command, **{
+            "stdout": subprocess.DEVNULL, "stderr": subprocess.DEVNULL, "env": self.env, **kwargs}))
+        return self.processes[-1]
+
+    def run(self, command, check=True):
+        result = subprocess.run(command, env=self.env, capture_output=True, text=True, timeout=30)
+        if check and result.returncode != 0:
+            raise RuntimeError(f"{command}: {result.stderr}")
+        return result.stdout
+
+    def windows(self, name, visible=True):
+        return self.run(["xdotool", "search"] + ["--onlyvisible"] * visible + ["--name", name],
+                        check=False).split()
+
+    def activate(self, window):
+        self.run(["xdotool", "windowactivate", "--sync", window])
+
+    def wm_state(self, window):
+        # Normal, Iconic, or Withdrawn (what a window hidden by its program is).
+        text = self.run(["xprop", "-id", window, "WM_STATE"], check=False)
+        return (re.findall(r"window state: (\w+)", text) or ["Withdrawn"])[0]
+
+    def hold(self, key, seconds):
+        self.run(["xdotool", "keydown", key])
+        time.sleep(seconds)
+        self.run(["xdotool", "keyup", key])
+
+    def other_program(self):
+        # Another program's window, with the focus.
+        self.start(self.other[0])
+        window = wait_for(lambda: self.windows(self.other[1]), 20)
+        assert window, f"{self.other} showed no window"
+        self.activate(window[0])
+
+    def program(self):
+        return Melodane(self)
+
+    def close(self):
+        for process in reversed(self.processes):
+            process.terminate()
+            try:
+                process.wait(5)
+            except subprocess.TimeoutExpired:
+                process.kill()
+        if self.own_rig:
+            subprocess.run([self.rig[0], "stop", self.rig[1]])
+        shutil.rmtree(self.folder, ignore_errors=True)
+
+
+class LinuxDesktop(Desktop):
+    # A desktop of the test's own, and maybe trayer as the notification area.
+
+    def __init__(self, tray=False):
+        super().__init__("x-session")
+        self.command, self.other = [PROGRAM], (["xterm", "-title", "other"], "^other$")
+        self.env["PULSE_SERVER"] = "unix:" + self.env["XDG_RUNTIME_DIR"] + "/pulse/native"
+        self.env.pop("MELODANE_AUDIO_DRIVER", None)
+        self.settings = os.path.join(self.env["XDG_CONFIG_HOME"], "melodane", "BWSMD.ini")
+        if tray:
+            self.start(["trayer", "--edge", "top", "--align", "right", "--widthtype",
+                        "request", "--height", "32", "--SetDockType", "true"])
+            if not wait_for(lambda: self.windows("^panel$", visible=False)):
+                self.close()
+                raise AssertionError("no tray")
+
+    def store_settings(self, values):
+        os.makedirs(os.path.dirname(self.settings), exist_ok=True)
+        with open(self.settings, "w") as f:
+            f.write("[Value]\n" + "".join(f"{k}={v}\n" for k, v in values.items()))
+
+    def stored_settings(self):
+        parser = configparser.ConfigParser()
+        parser.optionxform = str
+        parser.read(self.settings)
+        return dict(parser["Value"]) if parser.has_section("Value") else {}
+
+    def click_icon(self, button):
+        # trayer shows the only icon at the top right of the screen.
+        self.run(["xdotool", "mousemove", "1264", "16", "click", str(button)])
+
+
+class WineDesktop(Desktop):
+    # The shared Wine rig; each test starts with no settings and its own MIDI log.
+
+    def __init__(self):
+        super().__init__("wine-session", os.environ["MELODANE_WINE_SESSION"])
+        self.command, self.other = ["wine", PROGRAM], (["wine", "notepad"], "Notepad$")
+        self.midi_log = os.path.join(self.folder, "midi.log")
+        self.env["FAKEMIDI_LOG"] = "Z:" + self.midi_log.replace("/", "\\")
+        self.reg("delete", SETTINGS_KEY, "/f", check=False)
+
+    def reg(self, *arguments, check=True):
+        return self.run(["wine", "reg", *arguments], check=check)
+
+    def store_settings(self, values):
+        for key, value in values.items():
+            self.reg("add", SETTINGS_KEY + r"\Value", "/v", key, "/d", value, "/f")
+
+    def stored_settings(self):
+        text = self.reg("query", SETTINGS_KEY + r"\Value", check=False)
+        return dict(re.findall(r"^\s+(\w+)\s+REG_SZ\s+(.*?)\r?$", text, re.M))
+
+    def click_icon(self, button):
+        # Wine shows the icons in a window of its own while it holds any.
+        tray = wait_for(lambda: self.windows("^Wine System Tray$"))
+        self.run(["xdotool", "mousemove", "--window", tray[0], "10", "10", "click", str(button)])
+
+    def midi_messages(self):
+        # Every message the devices received (not the mapper), as lists of three bytes.
+        if not os.path.exists(self.midi_log):
+            return []
+        with open(self.midi_log) as f:
+            values = [int(m, 16) for m in re.findall(r" dev\d data 0x(\w{8})$", f.read(), re.M)]
+        return [[v & 0xFF, (v >> 8) & 0xFF, (v >> 16) & 0xFF] for v in values]
+
+
+class Melodane:
+    # The program under test.
+
+    def __init__(self, desktop):
+        self.desktop = desktop
+        self.process = desktop.start(desktop.command, cwd=os.path.dirname(os.path.abspath(PROGRAM)))
+
+    def window(self):
+        found = wait_for(lambda: self.process.poll() is None and
+                         self.desktop.windows("^Melodane$"), 20)
+        return found[0] if found else None
+
+    def visible(self):
+        return bool(self.desktop.windows("^Melodane$"))
+
+    def close_by_window_manager(self):
+        self.desktop.activate(self.window())
+        self.desktop.run(["xdotool", "key", "--clearmodifiers", "alt+F4"])
+        return self.wait()
+
+    def wait(self, timeout=15):
+        try:
+            return self.process.wait(timeout)
+        except subprocess.TimeoutExpired:
+            return None
+
+
+class Pulse:
+    # A PulseAudio server with one null sink whose monitor records what plays.
+
+    def __init__(self, desktop):
+        self.desktop = desktop
+        desktop.run(["pulseaudio", "--daemonize=yes", "--exit-idle-time=-1", "-n",
+                     "--load=module-null-sink sink_name=melodane_test",
+                     "--load=module-native-protocol-unix"])
+        assert wait_for(lambda: desktop.run(["pactl", "info"], check=False)), "no PulseAudio"
+
+    def record(self, path):
+        # A short latency, so that little is lost in parecord's buffers when it stops.
+        return self.desktop.start(["parecord", "--device=melodane_test.monitor",
+                                   "--latency-msec=20", "--file-format=wav", path])
+
+    def playing(self):
+        return "Sink Input" in self.desktop.run(["pactl", "list", "sink-inputs"], check=False)
+
+    def close(self):
+        self.desktop.run(["pulseaudio", "--kill"], check=False)
+
+
+class Jack:
+    # A JACK server of its own name, with its dummy backend, and jack_midi_dump
+    # listening. Only what this server made is removed after it.
+
+    def __init__(self, desktop):
+        self.name = f"melodane-test-{os.getpid()}-{random.randrange(10**6)}"
+        desktop.env["JACK_DEFAULT_SERVER"] = self.name
+        self.server = desktop.start(["jackd", "-n", self.name, "--no-realtime", "-d", "dummy",
+                                     "-r", "48000", "-p", "256"])
+        assert wait_for(lambda: self.server.poll() is not None or
+                        desktop.run(["jack_lsp"], check=False), 15) and self.server.poll() is None
+        self.dump = os.path.join(desktop.folder, "midi-dump.txt")
+        # Line by line, so that each message is in the file as soon as it is printed.
+        with open(self.dump, "w") as dump:
+            desktop.start(["stdbuf", "-oL", "jack_midi_dump"], stdout=dump)
+        assert wait_for(lambda: "midi-monitor:input" in desktop.run(["jack_lsp"], check=False))
+
+    def midi_messages(self):
+        with open(self.dump) as f:
+            return [[int(b, 16) for b in m.split()]
+                    for m in re.findall(r"^\s*\d+:\s+((?:[0-9a-f]{2}\s?)+)", f.read(), re.M)]
+
+    def close(self):
+        self.server.terminate()
+        self.server.wait(10)
+        for name in os.listdir("/dev/shm"):
+            if f"_{self.name}_" in name:
+                os.remove(os.path.join("/dev/shm", name))

@@ -1,0 +1,165 @@
+# The real program on a virtual desktop, on Linux or under Wine (MELODANE_PLATFORM): keys
+# typed into another program play, the window waits in the notification area, the
+# choices survive a restart, a second copy ends at once.
+#   test_program.py --list <linux|win32>   names the tests of that platform
+#   test_program.py -v <Class.test>        runs one
+
+import os
+import signal
+import sys
+import time
+import unittest
+import wave
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+import rig  # noqa: E402
+
+WINDOWS = os.environ.get("MELODANE_PLATFORM") == "win32"
+# Stopped from outside (a time-out), a test still runs its clean-ups: no server outlives it.
+signal.signal(signal.SIGTERM, lambda *_: sys.exit("stopped"))
+
+
+class Rig(unittest.TestCase):
+    # A desktop for the test, and the program started on it.
+
+    def desktop(self, tray=False, jack=False):
+        self.rig = rig.WineDesktop() if WINDOWS else rig.LinuxDesktop(tray=tray)
+        self.addCleanup(self.rig.close)
+        self.midi = rig.Jack(self.rig) if jack and not WINDOWS else self.rig
+        if self.midi is not self.rig:
+            self.addCleanup(self.midi.close)
+
+    def start(self, settings=None):
+        if settings:
+            self.rig.store_settings(settings)
+        program = self.rig.program()
+        self.assertTrue(program.window(), "no window")
+        return program
+
+
+class Program(Rig):
+    # What every platform's program shows.
+
+    def test_keys_typed_in_another_program_play_about_twenty_times_a_second(self):
+        # Entry 1: the first JACK port, or the first Windows device.
+        self.desktop(jack=True)
+        self.start({"Stage": "0", "Vol": "100", "Devies": "1", "Tools": "0"})
+        self.assertTrue(rig.wait_for(lambda: len(self.midi.midi_messages()) >= 2), "no instrument")
+        self.rig.other_program()
+        before = len(self.midi.midi_messages())
+        self.rig.hold("a", 1.0)
+        time.sleep(0.2)  # ticks after the release play nothing
+        notes = [m for m in self.midi.midi_messages()[before:] if m[0] == 0x90]
+        self.assertTrue(16 <= len(notes) <= 24, f"{len(notes)} notes in one second")
+        for note in notes:
+            self.assertTrue(note[1] == 70 and 100 <= note[2] <= 109, note)
+
+    def test_minimizing_hides_to_the_icon_and_a_click_on_it_restores(self):
+        self.desktop(tray=True)
+        program = self.start()
+        window = program.window()
+        for button in (1, 3):
+            self.rig.run(["xdotool", "windowminimize", window])
+            # Withdrawn: hidden by the program, not just minimized.
+            self.assertTrue(rig.wait_for(lambda: self.rig.wm_state(window) == "Withdrawn"))
+            self.rig.click_icon(button)
+            self.assertTrue(rig.wait_for(program.visible), f"button {button} did not restore it")
+        self.assertEqual(program.close_by_window_manager(), 0)
+
+    def test_the_choices_made_survive_a_restart(self):
+        self.desktop(jack=True)
+        program = self.start()
+        window = program.window()
+        # Through the access keys: the start-at-logon option off, the next device (the
+        # first JACK port, or the first Windows device), tone and instrument, the volume
+        # down by three. At a typist's pace: a check box's access key clicks it a moment
+        # later.
+        self.rig.activate(window)
+        self.rig.run(["xdotool", "key", "--delay", "150", "alt+r", "alt+d", "Down", "alt+t",
+                      "Down", "alt+i", "Down", "alt+v", "Left", "Left", "Left"])
+        # The device chosen is opened, and takes the instrument chosen after it (and the
+        # notes of the keys typed since, the program's own included).
+        def instruments():
+            return [m[:2] for m in self.midi.midi_messages() if m[0] != 0x90]
+        self.assertTrue(rig.wait_for(lambda: instruments() == [[0xB0, 0], [0xC0, 1]]),
+                        instruments())
+        # A picture of the window: 6840 x 3796 twips at 96 dots per inch.
+        artifacts = os.environ.get("MELODANE_ARTIFACTS", self.rig.folder)
+        os.makedirs(artifacts, exist_ok=True)
+        self.rig.run(["import", "-frame", "-window", window, os.path.join(
+            artifacts, ("win32" if WINDOWS else "linux") + "-main-window.png")])
+        self.assertIn("Geometry: 456x253", self.rig.run(["xdotool", "getwindowgeometry", window]))
+        self.assertEqual(program.close_by_window_manager(), 0)
+        expected = {"Vol": "97", "Stage": "1", "Devies": "1", "Tools": "1", "AutoRun": "False",
+                    "Tray": "False"}
+        self.assertEqual(self.rig.stored_settings(), expected)
+        program = self.start()
+        if WINDOWS:
+            self.assertEqual(program.close_by_window_manager(), 0)
+        else:  # the end of the session closes the window as the user would
+            program.process.terminate()
+            self.assertEqual(program.wait(), 0)
+        self.assertEqual(self.rig.stored_settings(), expected)
+        self.assertEqual(len(instruments()), 4, "the instrument at the second start")
+
+    def test_a_second_copy_ends_at_once_touching_nothing(self):
+        self.desktop()
+        first = self.start({"Vol": "sentinel"})
+        self.assertEqual(self.rig.program().wait(10), 0, "the second copy did not end at once")
+        self.assertEqual(len(self.rig.windows("^Melodane$")), 1)
+        self.assertIsNone(first.process.poll())
+        self.assertEqual(self.rig.stored_settings()["Vol"], "sentinel")
+
+
+@unittest.skipIf(WINDOWS, "Linux only")
+class LinuxProgram(Rig):
+
+    def test_the_built_in_synthesizer_plays_the_a_key_at_466_hertz(self):
+        import numpy
+
+        self.desktop()
+        pulse = rig.Pulse(self.rig)
+        self.addCleanup(pulse.close)
+        self.start({"Stage": "0", "Vol": "100", "Devies": "0", "Tools": "0"})
+        # Open, but silent: nothing goes to the sound server until a note sounds.
+        self.assertTrue(rig.wait_for(lambda: not pulse.playing()))
+        self.rig.other_program()
+        path = os.path.join(self.rig.folder, "recording.wav")
+        recorder = pulse.record(path)
+        time.sleep(0.5)
+        self.rig.hold("a", 1.5)
+        self.assertTrue(pulse.playing())
+        time.sleep(1.0)
+        recorder.send_signal(signal.SIGINT)
+        recorder.wait(5)
+        with wave.open(path) as w:
+            rate, channels = w.getframerate(), w.getnchannels()
+            samples = numpy.frombuffer(w.readframes(w.getnframes()), numpy.int16)[::channels]
+        self.assertGreater(len(samples), rate, "less than a second was recorded")
+        # A#4, not a neighbour a semitone away.
+        times = numpy.arange(len(samples)) / rate
+        power = {f: abs(numpy.dot(samples, numpy.exp(-2j * numpy.pi * f * times)))
+                 for f in (440.0, 466.16, 493.88)}
+        self.assertGreater(power[466.16], 5 * max(power[440.0], power[493.88]), power)
+
+
+@unittest.skipUnless(WINDOWS, "Windows only")
+class WindowsProgram(Rig):
+
+    def test_at_a_higher_dpi_every_length_scales(self):
+        self.desktop()
+        key = r"HKCU\Control Panel\Desktop"
+        self.rig.reg("add", key, "/v", "LogPixels", "/t", "REG_DWORD", "/d", "144", "/f")
+        self.addCleanup(self.rig.reg, "delete", key, "/v", "LogPixels", "/f", check=False)
+        window = self.start().window()
+        # 6840 x 3796 twips at 144 dots per inch.
+        self.assertIn("Geometry: 684x380", self.rig.run(["xdotool", "getwindowgeometry", window]))
+
+
+if __name__ == "__main__":
+    if sys.argv[1:2] == ["--list"]:
+        tests = [Program, WindowsProgram if sys.argv[2] == "win32" else LinuxProgram]
+        loader = unittest.TestLoader()
+        print("\n".join(f"{c.__name__}.{t}" for c in tests for t in loader.getTestCaseNames(c)))
+    else:
+        unittest.main()
