@@ -12,7 +12,7 @@ run_pkgs=(
   fonts-wine
 )
 test_pkgs=(
-  googletest libgtest-dev libgmock-dev libbenchmark-dev libxtst-dev
+  googletest libgtest-dev libgmock-dev libbenchmark-dev libxtst-dev clang-format
   # The Windows program, built with MinGW-w64 and run under Wine
   g++-mingw-w64-x86-64-posix wine wine64
   # Virtual desktops for the windows under test
