@@ -48,7 +48,7 @@ class Program(Rig):
         self.rig.other_program()
         before = len(self.midi.midi_messages())
         self.rig.hold("a", 1.0)
-        time.sleep(0.2)  # ticks after the release play nothing
+        time.sleep(0.2)  # four ticks more, to see that a released key plays no more
         notes = [m for m in self.midi.midi_messages()[before:] if m[0] == 0x90]
         self.assertTrue(16 <= len(notes) <= 24, f"{len(notes)} notes in one second")
         for note in notes:
@@ -126,10 +126,10 @@ class LinuxProgram(Rig):
         self.rig.other_program()
         path = os.path.join(self.rig.folder, "recording.wav")
         recorder = pulse.record(path)
-        time.sleep(0.5)
+        self.assertTrue(rig.wait_for(lambda: os.path.exists(path) and os.path.getsize(path) > 44))
         self.rig.hold("a", 1.5)
         self.assertTrue(pulse.playing())
-        time.sleep(1.0)
+        time.sleep(1.0)  # a second more of the notes sounding on
         recorder.send_signal(signal.SIGINT)
         recorder.wait(5)
         with wave.open(path) as w:
