@@ -18,11 +18,11 @@ SCRIPTS = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "
 SETTINGS_KEY = r"HKCU\Software\VB and VBA Program Settings\BWSMD"
 
 
-def wait_for(condition, timeout=10.0):
+def wait_for(condition, timeout=10.0, step=0.05):
     # Polls `condition` until it gives something true or `timeout` passes.
     deadline = time.monotonic() + timeout
     while not (value := condition()) and time.monotonic() < deadline:
-        time.sleep(0.05)
+        time.sleep(step)
     return value
 
 
@@ -44,8 +44,9 @@ class Desktop:
             "stdout": subprocess.DEVNULL, "stderr": subprocess.DEVNULL, "env": self.env, **kwargs}))
         return self.processes[-1]
 
-    def run(self, command, check=True):
-        result = subprocess.run(command, env=self.env, capture_output=True, text=True, timeout=30)
+    def run(self, command, check=True, timeout=30):
+        result = subprocess.run(command, env=self.env, capture_output=True, text=True,
+                                timeout=timeout)
         if check and result.returncode != 0:
             raise RuntimeError(f"{command}: {result.stderr}")
         return result.stdout
