@@ -56,6 +56,7 @@ int main() {
     }
     const auto before = Clock::now();
     synth->Send(silent_note, 3);
+    while (synth->Paused()) std::this_thread::sleep_for(std::chrono::microseconds(100));
     reopen.push_back(Milliseconds(Clock::now() - before));
   }
   std::sort(reopen.begin(), reopen.end());

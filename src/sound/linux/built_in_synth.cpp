@@ -3,8 +3,12 @@
 #include <fluidsynth.h>
 #include <malloc.h>
 
+#include <atomic>
+#include <condition_variable>
 #include <cstdlib>
 #include <filesystem>
+#include <mutex>
+#include <thread>
 
 namespace melodane::on_linux {
 
@@ -42,16 +46,6 @@ void QuietLibrary() {
 
 }  // namespace
 
-void BuiltInSynth::FluidDelete::operator()(fluid_settings_t* settings) const {
-  delete_fluid_settings(settings);
-}
-void BuiltInSynth::FluidDelete::operator()(fluid_synth_t* synth) const {
-  delete_fluid_synth(synth);
-}
-void BuiltInSynth::FluidDelete::operator()(fluid_audio_driver_t* driver) const {
-  delete_fluid_audio_driver(driver);
-}
-
 SynthConfig SynthConfig::FromEnvironment() {
   SynthConfig config;
   config.soundfont =
@@ -60,7 +54,7 @@ SynthConfig SynthConfig::FromEnvironment() {
         return std::filesystem::is_regular_file(p, error);
       }).value_or("");
   config.driver = Environment("MELODANE_AUDIO_DRIVER");
-  config.file_name = Environment("MELODANE_AUDIO_FILE").value_or("melodane.wav");
+  config.file_name = Environment("MELODANE_AUDIO_FILE").value_or("");
   return config;
 }
 
@@ -101,122 +95,219 @@ std::optional<std::string> FindSoundFont(const std::optional<std::string>& named
   return std::nullopt;
 }
 
-std::unique_ptr<BuiltInSynth> BuiltInSynth::Open(const SynthConfig& config) {
-  std::unique_ptr<BuiltInSynth> synth(new BuiltInSynth(config));
-  if (!synth->Load()) return nullptr;
-  {
-    std::lock_guard lock(synth->mutex_);
-    if (!synth->StartOutput()) return nullptr;
+struct FluidDelete {
+  void operator()(fluid_settings_t* settings) const { delete_fluid_settings(settings); }
+  void operator()(fluid_synth_t* synth) const { delete_fluid_synth(synth); }
+  void operator()(fluid_audio_driver_t* driver) const { delete_fluid_audio_driver(driver); }
+};
+using Driver = std::unique_ptr<fluid_audio_driver_t, FluidDelete>;
+
+// Everything the program's thread and the watcher share. The watcher holds it too, so a
+// watcher stuck in a hanging sound server never touches freed memory.
+struct BuiltInSynth::State {
+  explicit State(const SynthConfig& config) : config(config) {}
+  bool Load();
+  // Tries each driver in turn; called without the mutex held.
+  Driver OpenOutput();
+  // With the mutex held: let the instruments' samples go, and bring them back.
+  void ReleaseInstruments();
+  void RestoreInstruments();
+  void Watch(Driver driver);
+
+  const SynthConfig config;
+  // Declared in the order they are made, so that they go in the reverse one.
+  std::unique_ptr<fluid_settings_t, FluidDelete> settings;
+  std::unique_ptr<fluid_synth_t, FluidDelete> synth;
+  std::atomic<Clock::rep> rendered_at{0};  // when the output last asked for sound
+  bool renders_through_us = false;         // whether rendered_at tells anything
+
+  mutable std::mutex mutex;
+  std::condition_variable wake;
+  // Guarded by mutex.
+  std::string driver_name;
+  bool output_open = false;
+  bool sound_wanted = false;  // a note waits for the output to open
+  Clock::time_point next_try{};
+  int openings = 0;
+  bool stopping = false;
+  bool watcher_done = false;
+  struct Selection {
+    int channel, soundfont, bank, program;
+  };
+  std::vector<Selection> released;
+};
+
+namespace {
+
+int Render(void* data, int frames, int fx_count, float* fx[], int out_count, float* out[]) {
+  auto* state = static_cast<BuiltInSynth::State*>(data);
+  state->rendered_at.store(Clock::now().time_since_epoch().count(), std::memory_order_relaxed);
+  if (fx_count == 0) {
+    // The effects go into the dry output.
+    float* mixed[] = {out[0], out[1], out[0], out[1]};
+    return fluid_synth_process(state->synth.get(), frames, 4, mixed, out_count, out);
   }
-  synth->watcher_ = std::thread([raw = synth.get()] { raw->WatchForSilence(); });
-  return synth;
+  return fluid_synth_process(state->synth.get(), frames, fx_count, fx, out_count, out);
 }
 
-bool BuiltInSynth::Load() {
+}  // namespace
+
+std::unique_ptr<BuiltInSynth> BuiltInSynth::Open(const SynthConfig& config) {
+  auto state = std::make_shared<State>(config);
+  if (!state->Load()) return nullptr;
+  // The first opening is on the caller's thread, so that a synthesizer without sound is
+  // no device at all.
+  Driver driver = state->OpenOutput();
+  if (!driver) return nullptr;
+  state->output_open = true;
+  std::thread([state, first = std::move(driver)]() mutable {
+    state->Watch(std::move(first));
+  }).detach();
+  return std::unique_ptr<BuiltInSynth>(new BuiltInSynth(std::move(state)));
+}
+
+bool BuiltInSynth::State::Load() {
   static std::once_flag quiet;
   std::call_once(quiet, QuietLibrary);
-  if (config_.soundfont.empty()) return false;
+  if (config.soundfont.empty()) return false;
 
-  settings_.reset(new_fluid_settings());
-  if (!settings_) return false;
-  fluid_settings_t* settings = settings_.get();
+  settings.reset(new_fluid_settings());
+  if (!settings) return false;
   // Samples are read when an instrument is chosen, not all at once.
-  fluid_settings_setint(settings, "synth.dynamic-sample-loading", 1);
-  fluid_settings_setnum(settings, "synth.gain", 0.4);
+  fluid_settings_setint(settings.get(), "synth.dynamic-sample-loading", 1);
+  fluid_settings_setnum(settings.get(), "synth.gain", 0.4);
   // One channel, one instrument: a quarter of the default voices is plenty, and the
   // oldest, faintest voice gives way when they run out.
-  fluid_settings_setint(settings, "synth.polyphony", 64);
-  fluid_settings_setstr(settings, "audio.file.name", config_.file_name.c_str());
-  synth_.reset(new_fluid_synth(settings));
-  fluid_synth_t* synth = synth_.get();
-  if (!synth || fluid_synth_sfload(synth, config_.soundfont.c_str(), 1) == FLUID_FAILED) {
+  fluid_settings_setint(settings.get(), "synth.polyphony", 64);
+  fluid_settings_setstr(settings.get(), "audio.file.name", config.file_name.c_str());
+  synth.reset(new_fluid_synth(settings.get()));
+  if (!synth || fluid_synth_sfload(synth.get(), config.soundfont.c_str(), 1) == FLUID_FAILED) {
     return false;
   }
   // Only channel 0 plays; the others need no instrument in memory.
-  for (int channel = 1; channel < fluid_synth_count_midi_channels(synth); ++channel) {
-    fluid_synth_unset_program(synth, channel);
+  for (int channel = 1; channel < fluid_synth_count_midi_channels(synth.get()); ++channel) {
+    fluid_synth_unset_program(synth.get(), channel);
   }
   malloc_trim(0);  // the samples of the other channels' instruments were loaded, then freed
   return true;
 }
 
-bool BuiltInSynth::StartOutput() {
+Driver BuiltInSynth::State::OpenOutput() {
   std::vector<std::string> drivers;
-  if (config_.driver) {
-    drivers.push_back(*config_.driver);
-  } else if (!driver_name_.empty()) {
-    drivers.push_back(driver_name_);  // the one that worked before
+  if (config.driver) {
+    drivers.push_back(*config.driver);
+  } else if (std::lock_guard lock(mutex); !driver_name.empty()) {
+    drivers.push_back(driver_name);  // the one that worked before
   } else {
     drivers.assign(std::begin(kDriverOrder), std::end(kDriverOrder));
   }
   for (const std::string& name : drivers) {
+    // A recording is made only into a file the user named.
+    if (name == "file" && config.file_name.empty()) continue;
     const Buffering buffering = BufferingFor(name);
-    fluid_settings_setstr(settings_.get(), "audio.driver", name.c_str());
-    fluid_settings_setint(settings_.get(), "audio.period-size", buffering.period_size);
-    fluid_settings_setint(settings_.get(), "audio.periods", buffering.periods);
-    driver_.reset(new_fluid_audio_driver(settings_.get(), synth_.get()));
-    if (driver_) {
-      driver_name_ = name;
-      return true;
+    fluid_settings_setstr(settings.get(), "audio.driver", name.c_str());
+    fluid_settings_setint(settings.get(), "audio.period-size", buffering.period_size);
+    fluid_settings_setint(settings.get(), "audio.periods", buffering.periods);
+    // The file driver renders by itself, and never stalls.
+    renders_through_us = name != "file";
+    rendered_at.store(Clock::now().time_since_epoch().count());
+    Driver driver(renders_through_us ? new_fluid_audio_driver2(settings.get(), Render, this)
+                                     : new_fluid_audio_driver(settings.get(), synth.get()));
+    if (driver) {
+      std::lock_guard lock(mutex);
+      driver_name = name;
+      return driver;
     }
   }
-  return false;
+  return nullptr;
 }
 
-void BuiltInSynth::WatchForSilence() {
-  std::unique_lock lock(mutex_);
+void BuiltInSynth::State::ReleaseInstruments() {
+  // The samples of the chosen instruments leave memory; choosing them again at the next
+  // note reads them back from the (cached) soundfont in a few milliseconds.
+  for (int channel = 0; channel < fluid_synth_count_midi_channels(synth.get()); ++channel) {
+    int soundfont = 0, bank = 0, program = 0;
+    if (fluid_synth_get_program(synth.get(), channel, &soundfont, &bank, &program) == FLUID_OK &&
+        soundfont != 0) {
+      released.push_back({channel, soundfont, bank, program});
+      fluid_synth_unset_program(synth.get(), channel);
+    }
+  }
+}
+
+void BuiltInSynth::State::RestoreInstruments() {
+  for (const Selection& s : released) {
+    fluid_synth_program_select(synth.get(), s.channel, s.soundfont, s.bank, s.program);
+  }
+  released.clear();
+}
+
+void BuiltInSynth::State::Watch(Driver driver) {
+  std::unique_lock lock(mutex);
   bool silent = false;
   Clock::time_point silent_since;
-  while (!stopping_) {
-    if (!driver_) {
-      // Paused: sleep until a note opens the output again.
-      wake_.wait(lock, [this] { return stopping_ || driver_; });
+  while (!stopping) {
+    if (!driver) {
+      // Closed: sleep until a note asks for sound.
+      wake.wait(lock, [this] { return stopping || sound_wanted; });
+      if (stopping) break;
+      lock.unlock();
+      driver = OpenOutput();
+      lock.lock();
+      ++openings;
+      sound_wanted = false;
+      output_open = driver != nullptr;
       silent = false;
+      if (!driver) {
+        // The notes that asked for sound would only come late, all at once.
+        fluid_synth_all_sounds_off(synth.get(), -1);
+        ReleaseInstruments();
+        next_try = Clock::now() + config.retry_after;
+      }
       continue;
     }
-    wake_.wait_for(lock, std::chrono::milliseconds(250), [this] { return stopping_; });
-    if (stopping_) break;
-    if (fluid_synth_get_active_voice_count(synth_.get()) > 0) {
+    wake.wait_for(lock, std::chrono::milliseconds(250), [this] { return stopping; });
+    if (stopping) break;
+    const auto now = Clock::now();
+    const bool stalled =
+        renders_through_us &&
+        now - Clock::time_point(Clock::duration(rendered_at.load())) > config.stall_limit;
+    if (fluid_synth_get_active_voice_count(synth.get()) > 0) {
       silent = false;
     } else if (!silent) {
       silent = true;
-      silent_since = Clock::now();
-    } else if (Clock::now() - silent_since >= config_.linger) {
-      // Long enough for the reverb to fade; rendering silence costs a core's fifth.
-      Pause();
+      silent_since = now;
+    }
+    // Long enough for the reverb to fade; rendering silence costs a core's fifth.
+    if (stalled || (silent && now - silent_since >= config.linger)) {
+      output_open = false;
+      if (stalled) fluid_synth_all_sounds_off(synth.get(), -1);
+      ReleaseInstruments();
+      lock.unlock();
+      driver.reset();  // may wait for a sound server: never while holding the mutex
+      malloc_trim(0);
+      lock.lock();
     }
   }
-}
-
-void BuiltInSynth::Pause() {
-  driver_.reset();
-  // The samples of the chosen instruments leave memory too; choosing them again at the
-  // next note reads them back from the (cached) soundfont in a few milliseconds.
-  fluid_synth_t* synth = synth_.get();
-  for (int channel = 0; channel < fluid_synth_count_midi_channels(synth); ++channel) {
-    int soundfont = 0, bank = 0, program = 0;
-    if (fluid_synth_get_program(synth, channel, &soundfont, &bank, &program) == FLUID_OK &&
-        soundfont != 0) {
-      paused_selections_.push_back({channel, soundfont, bank, program});
-      fluid_synth_unset_program(synth, channel);
-    }
-  }
-  malloc_trim(0);
-}
-
-bool BuiltInSynth::Resume() {
-  for (const Selection& s : paused_selections_) {
-    fluid_synth_program_select(synth_.get(), s.channel, s.soundfont, s.bank, s.program);
-  }
-  paused_selections_.clear();
-  return StartOutput();
+  lock.unlock();
+  driver.reset();
+  lock.lock();
+  watcher_done = true;
+  wake.notify_all();
 }
 
 bool BuiltInSynth::Send(const std::uint8_t* bytes, std::size_t size) {
-  std::lock_guard lock(mutex_);
-  if (!driver_ && !Resume()) return false;
-  wake_.notify_all();
-  fluid_synth_t* synth = synth_.get();
+  State& state = *state_;
+  std::lock_guard lock(state.mutex);
+  if (!state.output_open) {
+    if (Clock::now() < state.next_try) return false;
+    if (!state.sound_wanted) {
+      state.RestoreInstruments();
+      state.sound_wanted = true;
+      state.wake.notify_all();
+    }
+  }
+  fluid_synth_t* synth = state.synth.get();
 
   const int channel = bytes[0] & 0x0F;
   const int data1 = size > 1 ? bytes[1] : 0;
@@ -253,29 +344,38 @@ bool BuiltInSynth::Send(const std::uint8_t* bytes, std::size_t size) {
 }
 
 bool BuiltInSynth::Paused() const {
-  std::lock_guard lock(mutex_);
-  return driver_ == nullptr;
+  std::lock_guard lock(state_->mutex);
+  return !state_->output_open;
+}
+
+int BuiltInSynth::OutputOpenings() const {
+  std::lock_guard lock(state_->mutex);
+  return state_->openings;
+}
+
+std::string BuiltInSynth::DriverName() const {
+  std::lock_guard lock(state_->mutex);
+  return state_->driver_name;
 }
 
 int BuiltInSynth::BufferFrames() const {
-  const Buffering buffering = BufferingFor(driver_name_);
+  const Buffering buffering = BufferingFor(DriverName());
   return buffering.one_period_buffer ? buffering.period_size
                                      : buffering.period_size * buffering.periods;
 }
 
 double BuiltInSynth::BufferMilliseconds() const {
   double rate = 44100;
-  fluid_settings_getnum(settings_.get(), "synth.sample-rate", &rate);
+  fluid_settings_getnum(state_->settings.get(), "synth.sample-rate", &rate);
   return BufferFrames() * 1000.0 / rate;
 }
 
 BuiltInSynth::~BuiltInSynth() {
-  {
-    std::lock_guard lock(mutex_);
-    stopping_ = true;
-  }
-  wake_.notify_all();
-  if (watcher_.joinable()) watcher_.join();
+  std::unique_lock lock(state_->mutex);
+  state_->stopping = true;
+  state_->wake.notify_all();
+  // A sound server that hangs keeps the watcher, not the program.
+  state_->wake.wait_for(lock, std::chrono::seconds(2), [this] { return state_->watcher_done; });
 }
 
 }  // namespace melodane::on_linux

@@ -3,19 +3,13 @@
 #pragma once
 
 #include <chrono>
-#include <condition_variable>
 #include <functional>
 #include <memory>
-#include <mutex>
 #include <optional>
 #include <string>
-#include <thread>
+#include <vector>
 
 #include "sound/linux/midi_destination.h"
-
-struct _fluid_hashtable_t;
-struct _fluid_synth_t;
-struct _fluid_audio_driver_t;
 
 namespace melodane::on_linux {
 
@@ -23,9 +17,14 @@ struct SynthConfig {
   std::string soundfont;
   // One audio driver to use; none: the first of FluidSynth's drivers that opens.
   std::optional<std::string> driver;
-  std::string file_name;  // for the "file" driver
+  // Where the "file" driver writes; it opens only when a file is named.
+  std::string file_name;
   // How long the output stays open after the last voice has ended.
   std::chrono::milliseconds linger{1500};
+  // How long an output may go without asking for sound before it counts as dead, and
+  // how long after a failed opening the next note may try again.
+  std::chrono::milliseconds stall_limit{1000};
+  std::chrono::milliseconds retry_after{1000};
 
   // From the environment: MELODANE_SOUNDFONT, MELODANE_AUDIO_DRIVER, MELODANE_AUDIO_FILE.
   static SynthConfig FromEnvironment();
@@ -40,53 +39,34 @@ std::optional<std::string> FindSoundFont(const std::optional<std::string>& named
 // The XDG data directories, $XDG_DATA_HOME first.
 std::vector<std::string> DataDirectories();
 
+// The audio output belongs to a watcher thread: it opens the output when a note asks for
+// sound, closes it once everything has faded, and closes it as well when the output stops
+// asking for sound (the sound server went away), so that the next note opens it again.
+// The program's thread never waits for a sound server.
 class BuiltInSynth final : public MidiSink {
  public:
   // Nothing when the soundfont cannot be loaded or no audio output opens.
   static std::unique_ptr<BuiltInSynth> Open(const SynthConfig& config);
+  // Waits a moment for the watcher to close the output, and no longer.
   ~BuiltInSynth() override;
 
+  // False when the output is down and may not be tried again yet: the note is dropped.
   bool Send(const std::uint8_t* bytes, std::size_t size) override;
 
   // The audio output is closed while nothing sounds, and opened again by the next note.
   bool Paused() const;
+  // How often the watcher has tried to open the output since the synthesizer opened.
+  int OutputOpenings() const;
   // The output's buffer, in frames and in milliseconds.
   int BufferFrames() const;
   double BufferMilliseconds() const;
-  const std::string& DriverName() const { return driver_name_; }
+  std::string DriverName() const;
+
+  struct State;  // shared with the watcher, which may outlive this object
 
  private:
-  explicit BuiltInSynth(const SynthConfig& config) : config_(config) {}
-  bool Load();
-  // With mutex_ held: open the audio output; close it and let the instruments' samples
-  // go; bring both back.
-  bool StartOutput();
-  void Pause();
-  bool Resume();
-  void WatchForSilence();
-
-  struct Selection {
-    int channel, soundfont, bank, program;
-  };
-  std::vector<Selection> paused_selections_;
-
-  // Each FluidSynth object with its owner; declared in the order they are made, so that
-  // they go in the reverse one: the driver, then the synthesizer, then the settings.
-  struct FluidDelete {
-    void operator()(_fluid_hashtable_t* settings) const;
-    void operator()(_fluid_synth_t* synth) const;
-    void operator()(_fluid_audio_driver_t* driver) const;
-  };
-  SynthConfig config_;
-  std::unique_ptr<_fluid_hashtable_t, FluidDelete> settings_;
-  std::unique_ptr<_fluid_synth_t, FluidDelete> synth_;
-  std::unique_ptr<_fluid_audio_driver_t, FluidDelete> driver_;
-  std::string driver_name_;
-
-  mutable std::mutex mutex_;
-  std::condition_variable wake_;
-  bool stopping_ = false;
-  std::thread watcher_;
+  explicit BuiltInSynth(std::shared_ptr<State> state) : state_(std::move(state)) {}
+  std::shared_ptr<State> state_;
 };
 
 }  // namespace melodane::on_linux

@@ -4,6 +4,7 @@
 #include <jack/midiport.h>
 #include <jack/ringbuffer.h>
 
+#include <atomic>
 #include <cstring>
 #include <mutex>
 
@@ -40,8 +41,11 @@ class JackSink final : public MidiSink {
         jack_port_register(sink->client_.get(), "out", JACK_DEFAULT_MIDI_TYPE, JackPortIsOutput, 0);
     sink->ring_ = jack_ringbuffer_create(4096);
     if (!sink->port_ || !sink->ring_ ||
-        jack_set_process_callback(sink->client_.get(), &JackSink::Process, sink.get()) != 0 ||
-        jack_activate(sink->client_.get()) != 0) {
+        jack_set_process_callback(sink->client_.get(), &JackSink::Process, sink.get()) != 0) {
+      return nullptr;
+    }
+    jack_on_shutdown(sink->client_.get(), &JackSink::OnShutdown, sink.get());
+    if (jack_activate(sink->client_.get()) != 0) {
       return nullptr;
     }
     sink->active_ = true;
@@ -57,7 +61,10 @@ class JackSink final : public MidiSink {
     if (ring_) jack_ringbuffer_free(ring_);
   }
 
+  // False once the server has gone: the port is closed for good, and choosing the
+  // device again opens a new one.
   bool Send(const std::uint8_t* bytes, std::size_t size) override {
+    if (size < 1 || size > kMaxMessage || server_gone_.load()) return false;
     if (jack_ringbuffer_write_space(ring_) < size + 1) return false;
     const auto length = static_cast<char>(size);
     jack_ringbuffer_write(ring_, &length, 1);
@@ -68,19 +75,21 @@ class JackSink final : public MidiSink {
  private:
   JackSink() = default;
 
+  static constexpr std::size_t kMaxMessage = 3;
+
+  static void OnShutdown(void* arg) { static_cast<JackSink*>(arg)->server_gone_.store(true); }
+
   static int Process(jack_nframes_t frames, void* arg) {
     auto* sink = static_cast<JackSink*>(arg);
     void* buffer = jack_port_get_buffer(sink->port_, frames);
     jack_midi_clear_buffer(buffer);
-    char length = 0;
-    while (jack_ringbuffer_read_space(sink->ring_) >= 1 &&
-           jack_ringbuffer_peek(sink->ring_, &length, 1) == 1 &&
-           jack_ringbuffer_read_space(sink->ring_) >= static_cast<std::size_t>(length) + 1) {
+    unsigned char length = 0;
+    while (jack_ringbuffer_peek(sink->ring_, reinterpret_cast<char*>(&length), 1) == 1 &&
+           jack_ringbuffer_read_space(sink->ring_) >= std::size_t{length} + 1) {
       jack_ringbuffer_read_advance(sink->ring_, 1);
-      jack_midi_data_t message[3] = {};
-      jack_ringbuffer_read(sink->ring_, reinterpret_cast<char*>(message),
-                           static_cast<std::size_t>(length));
-      jack_midi_event_write(buffer, 0, message, static_cast<std::size_t>(length));
+      jack_midi_data_t message[kMaxMessage] = {};
+      jack_ringbuffer_read(sink->ring_, reinterpret_cast<char*>(message), length);
+      jack_midi_event_write(buffer, 0, message, length);
     }
     return 0;
   }
@@ -89,6 +98,7 @@ class JackSink final : public MidiSink {
   jack_port_t* port_ = nullptr;
   jack_ringbuffer_t* ring_ = nullptr;
   bool active_ = false;
+  std::atomic<bool> server_gone_{false};
 };
 
 }  // namespace
