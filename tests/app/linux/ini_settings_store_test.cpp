@@ -1,10 +1,10 @@
 #include "app/linux/ini_settings_store.h"
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 
 #include <gtest/gtest.h>
 
@@ -13,40 +13,76 @@ namespace {
 
 namespace fs = std::filesystem;
 
+std::string Text(const fs::path& file) {
+  return {std::istreambuf_iterator<char>(std::ifstream(file).rdbuf()), {}};
+}
+
 struct IniSettingsStoreTest : ::testing::Test {
-  void SetUp() override { fs::remove_all(folder); }
-  void TearDown() override { fs::remove_all(folder); }
-  fs::path folder = fs::temp_directory_path() / ("melodane-ini-" + std::to_string(getpid()));
+  void SetUp() override { fs::remove_all(base); }
+  void TearDown() override { fs::remove_all(base); }
+  std::optional<std::string> Vol() { return store.Load("BWSMD", "Value", "Vol"); }
+  bool Save(std::string_view key, std::string_view text, std::string_view section = "Value") {
+    return store.Save("BWSMD", section, key, text);
+  }
+  fs::path base = fs::temp_directory_path() / ("melodane-ini-" + std::to_string(getpid()));
+  fs::path folder = base / "config" / "melodane", file = folder / "BWSMD.ini";
   IniSettingsStore store{folder.string()};
 };
 
-TEST_F(IniSettingsStoreTest, OneFilePerApplicationWrittenWholeWithTheSectionAsAGroup) {
-  ASSERT_TRUE(store.Save("BWSMD", "Value", "Vol", "64"));
-  ASSERT_TRUE(store.Save("BWSMD", "Value", "AutoRun", "True"));
-  std::stringstream text;
-  text << std::ifstream(folder / "BWSMD.ini").rdbuf();
-  EXPECT_EQ(text.str(), "[Value]\nAutoRun=True\nVol=64\n");
-  // Renamed over the old file when finished: nothing else is left behind.
-  EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 1);
-}
-
-TEST_F(IniSettingsStoreTest, TextComesBackExactlyAndMissingEntriesAreNothing) {
-  EXPECT_EQ(store.Load("BWSMD", "Value", "Key"), std::nullopt);
-  for (const char* text : {"-1", "", " 12 ", "a, b", "x=y", "semi;colon", "\"q\"", "caf\xC3\xA9"}) {
-    ASSERT_TRUE(store.Save("BWSMD", "Value", "Key", text));
+TEST_F(IniSettingsStoreTest, OneFileInPrivateFoldersWrittenWholeAndTextComesBackExactly) {
+  ASSERT_TRUE(Save("Vol", "64") && Save("AutoRun", "True"));
+  EXPECT_EQ(Text(file), "[Value]\nVol=64\nAutoRun=True\n");
+  EXPECT_EQ(std::distance(fs::directory_iterator(folder), {}), 1) << "a temporary file is left";
+  EXPECT_EQ(fs::status(folder).permissions(), fs::perms::owner_all);
+  EXPECT_EQ(fs::status(base / "config").permissions(), fs::perms::owner_all);
+  for (const char* text : {"-1", "", " 12 ", "a, b", "x=y", "semi;colon", "\"q\"", "caf\xC3\xA9",
+                           "back\\slash", "two\nlines", "@at"}) {
+    ASSERT_TRUE(Save("Key", text));
     EXPECT_EQ(IniSettingsStore(folder.string()).Load("BWSMD", "Value", "Key"), text);
   }
   EXPECT_EQ(store.Load("BWSMD", "Other", "Key"), std::nullopt);
-  EXPECT_EQ(store.Load("BWSMD", "Value", "Tools"), std::nullopt);
   EXPECT_EQ(store.Load("Other", "Value", "Key"), std::nullopt);
 }
 
-TEST_F(IniSettingsStoreTest, AHandEditedListReadsAsItsTextAndAWriteWithNoPlaceIsRefused) {
+TEST_F(IniSettingsStoreTest, HandEditsReadAsTheirTextAndLinesThatDoNotParseStayAsTheyAre) {
   fs::create_directories(folder);
-  std::ofstream(folder / "BWSMD.ini") << "[Value]\nVol=1, 2\n";
-  EXPECT_EQ(store.Load("BWSMD", "Value", "Vol"), "1, 2");
-  IniSettingsStore nowhere((folder / "BWSMD.ini" / "melodane").string());
-  EXPECT_FALSE(nowhere.Save("BWSMD", "Value", "Vol", "10"));
+  // Typed in by hand or written by the earlier versions; a key outside its section is none.
+  const std::pair<const char*, std::optional<std::string>> files[] = {
+      {"[Value]\nVol=1, 2\n", "1, 2"},
+      {"[Value]\nVol=\\\"q\\\"\n", "\"q\""},
+      {"[value]\r\n  VOL = 64 ; loud\r\n", "64"},
+      {"[Value]\nVol=1\nvol=2\n[Value]\nVol=3\n", "1"},
+      {"Vol=1\n[Other]\nVol=2\n[Value\nVol=3\n", std::nullopt}};
+  for (const auto& [text, vol] : files) {
+    std::ofstream(file) << text;
+    EXPECT_EQ(Vol(), vol) << text;
+  }
+  const std::string before =
+      "; mine\r\n[Other]\r\nVol=1\r\nno equals\r\n\r\n"
+      "[Value]\r\n# note\r\n  vol = 64   \r\n=nameless\r\nTray=True\r\n[Value";
+  std::ofstream(file) << before;
+  EXPECT_EQ(Vol(), "64");
+  EXPECT_EQ(store.Load("BWSMD", "Value", "Tray"), "True");
+  EXPECT_TRUE(Save("Vol", "80") && Save("Stage", "3") && Save("K", ";", "New"));
+  EXPECT_EQ(Text(file), std::string(before).replace(before.find("64"), 2, "80") +
+                            "\r\nStage=3\r\n\r\n[New]\r\nK=\";\"\r\n");
+}
+
+TEST_F(IniSettingsStoreTest, AFifoIsLeftAloneAndALinkedFileIsWrittenWhereItIs) {
+  fs::create_directories(folder);
+  ASSERT_EQ(mkfifo(file.c_str(), 0600), 0);
+  alarm(10);  // a blocked open or read ends the run rather than hanging it
+  EXPECT_EQ(Vol(), std::nullopt);
+  EXPECT_FALSE(Save("Vol", "6"));
+  alarm(0);
+  EXPECT_TRUE(fs::is_fifo(file) && fs::remove(file)) << "the FIFO stays";
+  std::ofstream(base / "dotfiles.ini") << "; mine\n[Value]\nVol=5\n";
+  fs::permissions(base / "dotfiles.ini", fs::perms(0640));
+  fs::create_symlink(base / "dotfiles.ini", file);
+  EXPECT_TRUE(Vol() == "5" && Save("Vol", "6") && fs::is_symlink(file));
+  EXPECT_EQ(Text(base / "dotfiles.ini"), "; mine\n[Value]\nVol=6\n");
+  EXPECT_EQ(fs::status(base / "dotfiles.ini").permissions(), fs::perms(0640));
+  EXPECT_FALSE(IniSettingsStore((file / "x").string()).Save("BWSMD", "Value", "Vol", "10"));
 }
 
 }  // namespace
