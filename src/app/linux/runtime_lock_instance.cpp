@@ -2,22 +2,56 @@
 
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 
 namespace melodane::on_linux {
 
+namespace {
+
+// In a shared folder another user may have put a link or a file of theirs in the way.
+void RunWithoutLock(const std::string& where) {
+  std::fprintf(stderr,
+               "melodane: no safe place for the single-instance lock (%s); running without it\n",
+               where.c_str());
+}
+
+}  // namespace
+
 std::string RuntimeLockInstance::DefaultPath() {
   const char* runtime = std::getenv("XDG_RUNTIME_DIR");
-  if (runtime && *runtime) return std::string(runtime) + "/melodane.lock";
-  return "/tmp/melodane-" + std::to_string(getuid()) + ".lock";
+  struct stat status {};
+  if (runtime && *runtime && stat(runtime, &status) == 0 && S_ISDIR(status.st_mode)) {
+    return std::string(runtime) + "/melodane.lock";
+  }
+  return FallbackPath("/tmp");
+}
+
+std::string RuntimeLockInstance::FallbackPath(const std::string& base) {
+  const std::string folder = base + "/melodane-" + std::to_string(getuid());
+  struct stat status {};
+  if ((mkdir(folder.c_str(), 0700) == 0 || errno == EEXIST) &&
+      lstat(folder.c_str(), &status) == 0 && S_ISDIR(status.st_mode) && status.st_uid == getuid() &&
+      (status.st_mode & 077) == 0) {
+    return folder + "/melodane.lock";
+  }
+  RunWithoutLock(folder);
+  return {};
 }
 
 bool RuntimeLockInstance::AnotherInstanceRuns() {
-  if (lock_) return false;
-  UniqueFd file(open(path_.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600));
-  if (!file) return false;  // no place for a lock: nothing tells of another copy
+  if (lock_ || path_.empty()) return false;
+  UniqueFd file(open(path_.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC | O_NOCTTY, 0600));
+  struct stat status {};
+  if (!file || fstat(file.get(), &status) != 0 || !S_ISREG(status.st_mode) ||
+      status.st_uid != getuid()) {
+    RunWithoutLock(path_);
+    path_.clear();  // asked again: still no lock, and nothing more to say
+    return false;
+  }
   if (flock(file.get(), LOCK_EX | LOCK_NB) == 0) {
     lock_ = std::move(file);
     return false;

@@ -1,6 +1,8 @@
 #include "app/linux/runtime_lock_instance.h"
 
-#include <sys/wait.h>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 
@@ -9,10 +11,23 @@
 namespace melodane::on_linux {
 namespace {
 
+namespace fs = std::filesystem;
+
 struct RuntimeLockInstanceTest : ::testing::Test {
-  void TearDown() override { std::filesystem::remove(path); }
+  void SetUp() override { mkdir(base.c_str(), 0700); }
+  void TearDown() override { fs::remove_all(base); }
   bool AnotherRuns() { return RuntimeLockInstance(path).AnotherInstanceRuns(); }
-  std::string path = "/tmp/melodane-lock-" + std::to_string(getpid());
+  // `run` must say once on stderr that `where` is no safe place.
+  template <typename Run>
+  void NoPlace(const std::string& where, Run run) {
+    testing::internal::CaptureStderr();
+    run();
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "melodane: no safe place for the single-instance lock (" + where +
+                  "); running without it\n");
+  }
+  std::string base = fs::temp_directory_path() / ("melodane-lock-" + std::to_string(getpid()));
+  std::string path = base + "/melodane.lock";
 };
 
 TEST_F(RuntimeLockInstanceTest, TheFirstHoldsTheClaimWhereverItMovesUntilItEnds) {
@@ -26,13 +41,27 @@ TEST_F(RuntimeLockInstanceTest, TheFirstHoldsTheClaimWhereverItMovesUntilItEnds)
   EXPECT_FALSE(AnotherRuns());
 }
 
-TEST_F(RuntimeLockInstanceTest, AProcessThatEndsWithoutLettingGoLeavesNothingStuck) {
-  const pid_t child = fork();
-  if (child == 0) _exit(RuntimeLockInstance(path).AnotherInstanceRuns() ? 1 : 0);  // no cleanup
-  int status = -1;
-  waitpid(child, &status, 0);
-  EXPECT_EQ(status, 0) << "the child took the lock";
-  EXPECT_FALSE(AnotherRuns());
+TEST_F(RuntimeLockInstanceTest, ALinkOrAnotherUsersFileIsNeverUsedEvenWhileTheyHoldIt) {
+  fs::create_symlink(base + "/theirs", path);
+  NoPlace(path, [&] { EXPECT_FALSE(AnotherRuns()); });
+  EXPECT_FALSE(fs::exists(base + "/theirs")) << "made through the link";
+  if (getuid() != 0) GTEST_SKIP() << "only root can give a file to another user";
+  fs::remove(path);
+  const UniqueFd theirs(open(path.c_str(), O_RDWR | O_CREAT, 0600));
+  ASSERT_TRUE(fchown(theirs.get(), 65534, 65534) == 0 && flock(theirs.get(), LOCK_EX) == 0);
+  NoPlace(path, [&] { EXPECT_FALSE(AnotherRuns()); });
+}
+
+TEST_F(RuntimeLockInstanceTest, TheFallbackFolderIsMadePrivateAndRefusedWhenItIsNot) {
+  const std::string folder = base + "/melodane-" + std::to_string(getuid());
+  RuntimeLockInstance::FallbackPath(base);  // made, then used again
+  EXPECT_EQ(RuntimeLockInstance::FallbackPath(base), folder + "/melodane.lock");
+  EXPECT_EQ(fs::status(folder).permissions(), fs::perms::owner_all);
+  fs::permissions(folder, fs::perms::all);
+  NoPlace(folder, [&] { EXPECT_EQ(RuntimeLockInstance::FallbackPath(base), ""); });
+  fs::remove(folder);
+  fs::create_directory_symlink(base, folder);  // the base is private too
+  NoPlace(folder, [&] { EXPECT_EQ(RuntimeLockInstance::FallbackPath(base), ""); });
 }
 
 }  // namespace
