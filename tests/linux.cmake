@@ -6,9 +6,8 @@ target_sources(melodane_tests PRIVATE
   app/linux/ini_settings_store_test.cpp
   app/linux/qt_main_window_test.cpp
   app/linux/runtime_lock_instance_test.cpp
-  sound/linux/built_in_synth_test.cpp
-  sound/linux/jack_midi_test.cpp
   sound/linux/linux_midi_out_test.cpp
+  sound/linux/sound_server_test.cpp
   sound/linux/x11_key_state_test.cpp
 )
 target_link_libraries(melodane_tests PRIVATE

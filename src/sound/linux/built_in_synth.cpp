@@ -128,7 +128,6 @@ struct BuiltInSynth::State {
   bool output_open = false;
   bool sound_wanted = false;  // a note waits for the output to open
   Clock::time_point next_try{};
-  int openings = 0;
   bool stopping = false;
   bool watcher_done = false;
   struct Selection {
@@ -254,7 +253,6 @@ void BuiltInSynth::State::Watch(Driver driver) {
       lock.unlock();
       driver = OpenOutput();
       lock.lock();
-      ++openings;
       sound_wanted = false;
       output_open = driver != nullptr;
       silent = false;
@@ -346,11 +344,6 @@ bool BuiltInSynth::Send(const std::uint8_t* bytes, std::size_t size) {
 bool BuiltInSynth::Paused() const {
   std::lock_guard lock(state_->mutex);
   return !state_->output_open;
-}
-
-int BuiltInSynth::OutputOpenings() const {
-  std::lock_guard lock(state_->mutex);
-  return state_->openings;
 }
 
 std::string BuiltInSynth::DriverName() const {

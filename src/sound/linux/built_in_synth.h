@@ -55,8 +55,6 @@ class BuiltInSynth final : public MidiSink {
 
   // The audio output is closed while nothing sounds, and opened again by the next note.
   bool Paused() const;
-  // How often the watcher has tried to open the output since the synthesizer opened.
-  int OutputOpenings() const;
   // The output's buffer, in frames and in milliseconds.
   int BufferFrames() const;
   double BufferMilliseconds() const;

@@ -1,0 +1,111 @@
+// The built-in synthesizer's output and the JACK ports against a JACK server of the
+// test's own (dummy backend), which the test stops, hangs and starts again.
+#include <jack/jack.h>
+#include <signal.h>
+#include <sys/wait.h>
+
+#include <QTest>
+
+#include <filesystem>
+#include <future>
+
+#include <gtest/gtest.h>
+
+#include "sound/linux/built_in_synth.h"
+#include "sound/linux/jack_midi.h"
+
+namespace melodane::on_linux {
+namespace {
+
+bool ServerAnswers() {
+  jack_client_t* client = jack_client_open("probe", JackNoStartServer, nullptr);
+  return client && jack_client_close(client) == 0;
+}
+
+struct SoundServerTest : ::testing::Test {
+  void SetUp() override {
+    setenv("JACK_DEFAULT_SERVER", name.c_str(), 1);
+    setenv("JACK_NO_START_SERVER", "1", 1);
+    ASSERT_TRUE(StartServer());
+  }
+  void OpenSynth() {
+    config.driver = "jack";
+    config.stall_limit = std::chrono::milliseconds(300);
+    ASSERT_TRUE((synth = BuiltInSynth::Open(config)) && synth->Send(note, 3));
+  }
+  void TearDown() override {
+    StopServer();
+    for (const auto& file : std::filesystem::directory_iterator("/dev/shm")) {
+      if (file.path().string().find("_" + name + "_") != std::string::npos) remove(file.path());
+    }
+  }
+  bool StartServer() {
+    if ((server = fork()) == 0) {
+      execlp("jackd", "jackd", "-n", name.c_str(), "--no-realtime", "-d", "dummy", nullptr);
+      _exit(127);
+    }
+    return QTest::qWaitFor(ServerAnswers, 15000);
+  }
+  // As a crash does for its clients. A server killed outright would keep its slot in
+  // JACK's registry of servers, which has eight.
+  void StopServer() {
+    if (Signal(SIGTERM) && Signal(SIGCONT)) waitpid(server, nullptr, 0);
+    server = -1;
+  }
+  bool Signal(int signal) const { return server > 0 && kill(server, signal) == 0; }
+  bool SynthPauses() {
+    return QTest::qWaitFor([this] { return synth->Paused(); }, 5000);
+  }
+
+  std::string name = "melodane-unit-" + std::to_string(getpid());
+  pid_t server = -1;
+  SynthConfig config = SynthConfig::FromEnvironment();
+  std::unique_ptr<BuiltInSynth> synth;
+  const std::uint8_t note[4] = {0x90, 70, 100, 0};
+};
+
+TEST_F(SoundServerTest, ASynthOutputWhoseServerDiedClosesAndIsTriedOnceASecondTillItIsBack) {
+  OpenSynth();
+  StopServer();
+  ASSERT_TRUE(SynthPauses()) << "a note sounds into nothing";
+  int dropped = 0;
+  for (int i = 0; i < 50; ++i, QTest::qWait(4)) dropped += !synth->Send(note, 3);
+  EXPECT_GT(dropped, 45) << "one note tries to open the output, the rest go nowhere";
+  ASSERT_TRUE(StartServer());
+  EXPECT_TRUE(QTest::qWaitFor([&] { return synth->Send(note, 3) && !synth->Paused(); }, 5000));
+  QTest::qWait(600);
+  EXPECT_FALSE(synth->Paused()) << "the reopened output plays";
+}
+
+TEST_F(SoundServerTest, AServerThatHangsHoldsNeitherTheSynthsNotesNorItsClosing) {
+  OpenSynth();
+  Signal(SIGSTOP);
+  EXPECT_TRUE(SynthPauses());
+  auto closing = std::async(std::launch::async, [&] { synth->Send(note, 3), synth.reset(); });
+  EXPECT_EQ(closing.wait_for(std::chrono::seconds(10)), std::future_status::ready);
+  Signal(SIGCONT);
+}
+
+TEST_F(SoundServerTest, AJackPortWhoseServerDiedIsClosedAndTakesOnlyWholeMessages) {
+  jack_client_t* listener = jack_client_open("listener", JackNoStartServer, nullptr);
+  ASSERT_TRUE(listener &&
+              jack_port_register(listener, "in", JACK_DEFAULT_MIDI_TYPE, JackPortIsInput, 0) &&
+              !jack_activate(listener));
+  auto port = JackMidi().Open({"listener:in", "listener:in"});
+  ASSERT_TRUE(port && port->Send(note, 3));
+  EXPECT_FALSE(port->Send(note, 0) || port->Send(note, 4)) << "only whole messages";
+  StopServer();
+  EXPECT_TRUE(QTest::qWaitFor([&] { return !port->Send(note, 3); }, 5000));
+  port.reset();
+  jack_client_close(listener);
+}
+
+TEST(BuiltInSynthTest, TheFileDriverRecordsOnlyIntoAFileTheUserNamed) {
+  setenv("MELODANE_AUDIO_DRIVER", "file", 1);
+  unsetenv("MELODANE_AUDIO_FILE");
+  EXPECT_EQ(BuiltInSynth::Open(SynthConfig::FromEnvironment()), nullptr);
+  unsetenv("MELODANE_AUDIO_DRIVER");
+}
+
+}  // namespace
+}  // namespace melodane::on_linux
