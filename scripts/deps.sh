@@ -13,6 +13,8 @@ run_pkgs=(
 )
 test_pkgs=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev libxtst-dev clang-format
+  # Qt's own headers, to stand in for a session manager
+  qt6-base-private-dev
   # The Windows program, built with MinGW-w64 and run under Wine
   g++-mingw-w64-x86-64-posix wine wine64
   # Virtual desktops for the windows under test

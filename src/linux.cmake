@@ -24,6 +24,7 @@ add_library(melodane_linux_app STATIC
   app/linux/qt_main_window.cpp
   app/linux/qt_tray_icon.cpp
   app/linux/runtime_lock_instance.cpp
+  app/linux/stop_requests.cpp
   ${PROJECT_SOURCE_DIR}/resources/melodane.qrc
 )
 set_target_properties(melodane_linux_app PROPERTIES AUTOMOC ON AUTORCC ON)

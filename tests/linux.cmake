@@ -1,5 +1,5 @@
 # Tests of the Linux adapters and window, run on the test rig's display.
-find_package(Qt6 REQUIRED COMPONENTS Test)
+find_package(Qt6 REQUIRED COMPONENTS Test Gui)
 find_package(PkgConfig REQUIRED)
 pkg_check_modules(XTST REQUIRED IMPORTED_TARGET xtst)
 target_sources(melodane_tests PRIVATE
@@ -11,7 +11,7 @@ target_sources(melodane_tests PRIVATE
   sound/linux/x11_key_state_test.cpp
 )
 target_link_libraries(melodane_tests PRIVATE
-  melodane_linux_app melodane_linux_sound Qt6::Test PkgConfig::XTST)
+  melodane_linux_app melodane_linux_sound Qt6::Test Qt6::GuiPrivate PkgConfig::XTST)
 set_target_properties(melodane_tests PROPERTIES CROSSCOMPILING_EMULATOR ${CMAKE_BINARY_DIR}/x-run)
 
 # The rig stops after the last test.

@@ -1,17 +1,13 @@
 // The Linux program: one window, frmPubMain, for the life of the process.
 #include <QApplication>
-#include <QSessionManager>
-#include <QSocketNotifier>
 
-#include <csignal>
-#include <memory>
 #include <cstdlib>
-#include <unistd.h>
 
 #include "app/linux/ini_settings_store.h"
 #include "app/linux/qt_main_window.h"
 #include "app/linux/qt_tray_icon.h"
 #include "app/linux/runtime_lock_instance.h"
+#include "app/linux/stop_requests.h"
 #include "app/main_form.h"
 #include "sound/linux/alsa_sequencer.h"
 #include "sound/linux/built_in_synth.h"
@@ -22,17 +18,6 @@
 #include "sound/uniform_random.h"
 
 using namespace melodane;
-
-namespace {
-
-int g_signal_pipe[2] = {-1, -1};
-
-void OnSignal(int) {
-  const char byte = 1;
-  [[maybe_unused]] const auto written = write(g_signal_pipe[1], &byte, 1);
-}
-
-}  // namespace
 
 int main(int argc, char** argv) {
   on_linux::RuntimeLockInstance instance_check(on_linux::RuntimeLockInstance::DefaultPath());
@@ -70,15 +55,7 @@ int main(int argc, char** argv) {
   window.Attach(form);
 
   // The end of the session, or a request to stop, closes the window as the user would.
-  std::unique_ptr<QSocketNotifier> stop_request;
-  if (pipe(g_signal_pipe) == 0) {
-    stop_request = std::make_unique<QSocketNotifier>(g_signal_pipe[0], QSocketNotifier::Read);
-    QObject::connect(stop_request.get(), &QSocketNotifier::activated,
-                     [&form] { form.Form_Unload(); });
-    for (int signal : {SIGTERM, SIGHUP, SIGINT}) std::signal(signal, OnSignal);
-  }
-  QObject::connect(&app, &QGuiApplication::commitDataRequest,
-                   [&form](QSessionManager&) { form.Form_Unload(); });
+  on_linux::StopRequests stop_requests([&form] { form.Form_Unload(); });
 
   form.Form_Load();
   return QApplication::exec();
