@@ -102,17 +102,26 @@ struct FluidDelete {
 };
 using Driver = std::unique_ptr<fluid_audio_driver_t, FluidDelete>;
 
+// An open audio output. While one closes, the next may already play: only the newest
+// renders, and never two at once.
+struct Output {
+  BuiltInSynth::State* state;
+  std::uint64_t generation;
+  Driver driver;  // last: it goes first, before what its callback reads
+};
+using OutputPtr = std::unique_ptr<Output>;
+
 // Everything the program's thread and the watcher share. The watcher holds it too, so a
 // watcher stuck in a hanging sound server never touches freed memory.
-struct BuiltInSynth::State {
+struct BuiltInSynth::State : std::enable_shared_from_this<BuiltInSynth::State> {
   explicit State(const SynthConfig& config) : config(config) {}
   bool Load();
   // Tries each driver in turn; called without the mutex held.
-  Driver OpenOutput();
+  OutputPtr OpenOutput();
   // With the mutex held: let the instruments' samples go, and bring them back.
   void ReleaseInstruments();
   void RestoreInstruments();
-  void Watch(Driver driver);
+  void Watch(OutputPtr output);
 
   const SynthConfig config;
   // Declared in the order they are made, so that they go in the reverse one.
@@ -120,6 +129,8 @@ struct BuiltInSynth::State {
   std::unique_ptr<fluid_synth_t, FluidDelete> synth;
   std::atomic<Clock::rep> rendered_at{0};  // when the output last asked for sound
   bool renders_through_us = false;         // whether rendered_at tells anything
+  std::mutex render_mutex;
+  std::uint64_t generation = 0;  // of the newest output; guarded by render_mutex
 
   mutable std::mutex mutex;
   std::condition_variable wake;
@@ -130,6 +141,7 @@ struct BuiltInSynth::State {
   Clock::time_point next_try{};
   bool stopping = false;
   bool watcher_done = false;
+  int closing = 0;  // outputs still being closed
   struct Selection {
     int channel, soundfont, bank, program;
   };
@@ -139,7 +151,10 @@ struct BuiltInSynth::State {
 namespace {
 
 int Render(void* data, int frames, int fx_count, float* fx[], int out_count, float* out[]) {
-  auto* state = static_cast<BuiltInSynth::State*>(data);
+  const auto* output = static_cast<Output*>(data);
+  BuiltInSynth::State* state = output->state;
+  std::lock_guard lock(state->render_mutex);
+  if (output->generation != state->generation) return FLUID_OK;  // closing: silence
   state->rendered_at.store(Clock::now().time_since_epoch().count(), std::memory_order_relaxed);
   if (fx_count == 0) {
     // The effects go into the dry output.
@@ -156,10 +171,10 @@ std::unique_ptr<BuiltInSynth> BuiltInSynth::Open(const SynthConfig& config) {
   if (!state->Load()) return nullptr;
   // The first opening is on the caller's thread, so that a synthesizer without sound is
   // no device at all.
-  Driver driver = state->OpenOutput();
-  if (!driver) return nullptr;
+  OutputPtr output = state->OpenOutput();
+  if (!output) return nullptr;
   state->output_open = true;
-  std::thread([state, first = std::move(driver)]() mutable {
+  std::thread([state, first = std::move(output)]() mutable {
     state->Watch(std::move(first));
   }).detach();
   return std::unique_ptr<BuiltInSynth>(new BuiltInSynth(std::move(state)));
@@ -191,7 +206,7 @@ bool BuiltInSynth::State::Load() {
   return true;
 }
 
-Driver BuiltInSynth::State::OpenOutput() {
+OutputPtr BuiltInSynth::State::OpenOutput() {
   std::vector<std::string> drivers;
   if (config.driver) {
     drivers.push_back(*config.driver);
@@ -210,12 +225,18 @@ Driver BuiltInSynth::State::OpenOutput() {
     // The file driver renders by itself, and never stalls.
     renders_through_us = name != "file";
     rendered_at.store(Clock::now().time_since_epoch().count());
-    Driver driver(renders_through_us ? new_fluid_audio_driver2(settings.get(), Render, this)
-                                     : new_fluid_audio_driver(settings.get(), synth.get()));
-    if (driver) {
+    auto output = std::make_unique<Output>(Output{this, 0, nullptr});
+    {
+      std::lock_guard lock(render_mutex);
+      output->generation = ++generation;
+    }
+    output->driver.reset(renders_through_us
+                             ? new_fluid_audio_driver2(settings.get(), Render, output.get())
+                             : new_fluid_audio_driver(settings.get(), synth.get()));
+    if (output->driver) {
       std::lock_guard lock(mutex);
       driver_name = name;
-      return driver;
+      return output;
     }
   }
   return nullptr;
@@ -241,7 +262,7 @@ void BuiltInSynth::State::RestoreInstruments() {
   released.clear();
 }
 
-void BuiltInSynth::State::Watch(Driver driver) {
+void BuiltInSynth::State::Watch(OutputPtr driver) {
   std::unique_lock lock(mutex);
   bool silent = false;
   Clock::time_point silent_since;
@@ -281,8 +302,16 @@ void BuiltInSynth::State::Watch(Driver driver) {
       output_open = false;
       if (stalled) fluid_synth_all_sounds_off(synth.get(), -1);
       ReleaseInstruments();
+      // A sound server may take a second to close a stream, or hang: never while holding
+      // the mutex, and the next note need not wait for it.
+      ++closing;
+      std::thread([state = shared_from_this(), old = std::move(driver)]() mutable {
+        old.reset();
+        std::lock_guard lock(state->mutex);
+        --state->closing;
+        state->wake.notify_all();
+      }).detach();
       lock.unlock();
-      driver.reset();  // may wait for a sound server: never while holding the mutex
       malloc_trim(0);
       lock.lock();
     }
@@ -368,7 +397,8 @@ BuiltInSynth::~BuiltInSynth() {
   state_->stopping = true;
   state_->wake.notify_all();
   // A sound server that hangs keeps the watcher, not the program.
-  state_->wake.wait_for(lock, std::chrono::seconds(2), [this] { return state_->watcher_done; });
+  state_->wake.wait_for(lock, std::chrono::seconds(2),
+                        [this] { return state_->watcher_done && state_->closing == 0; });
 }
 
 }  // namespace melodane::on_linux
