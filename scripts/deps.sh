@@ -8,6 +8,8 @@ run_pkgs=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev libgl-dev libx11-dev libxi-dev libasound2-dev
   libfluidsynth-dev libjack-jackd2-dev jackd2 fluid-soundfont-gm
+  # The registry's stand-in on Linux
+  libsqlite3-dev
   # Tahoma's metric twin, for the window laid out in Tahoma
   fonts-wine
 )

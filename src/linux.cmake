@@ -6,6 +6,7 @@ pkg_check_modules(FLUIDSYNTH REQUIRED IMPORTED_TARGET fluidsynth)
 pkg_check_modules(JACK REQUIRED IMPORTED_TARGET jack)
 pkg_check_modules(ALSA REQUIRED IMPORTED_TARGET alsa)
 pkg_check_modules(XLIBS REQUIRED IMPORTED_TARGET x11 xi)
+find_package(SQLite3 REQUIRED)
 
 add_library(melodane_linux_sound STATIC
   sound/linux/alsa_sequencer.cpp
@@ -25,10 +26,11 @@ add_library(melodane_linux_app STATIC
   app/linux/qt_tray_icon.cpp
   app/linux/runtime_lock_instance.cpp
   app/linux/stop_requests.cpp
+  registry/linux/sqlite_registry_api.cpp
   ${PROJECT_SOURCE_DIR}/resources/melodane.qrc
 )
 set_target_properties(melodane_linux_app PROPERTIES AUTOMOC ON AUTORCC ON)
-target_link_libraries(melodane_linux_app PUBLIC melodane_core Qt6::Widgets)
+target_link_libraries(melodane_linux_app PUBLIC melodane_core Qt6::Widgets SQLite::SQLite3)
 
 add_executable(melodane app/linux/main.cpp)
 target_link_libraries(melodane PRIVATE melodane_linux_app melodane_linux_sound)

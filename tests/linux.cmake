@@ -6,6 +6,7 @@ target_sources(melodane_tests PRIVATE
   app/linux/ini_settings_store_test.cpp
   app/linux/qt_main_window_test.cpp
   app/linux/runtime_lock_instance_test.cpp
+  registry/linux/registry_platform.cpp
   sound/linux/linux_midi_out_test.cpp
   sound/linux/sound_server_test.cpp
   sound/linux/x11_key_state_test.cpp

@@ -3,6 +3,7 @@
 target_sources(melodane_tests PRIVATE
   app/win32/main_window_test.cpp
   app/win32/registry_settings_store_test.cpp
+  registry/win32/registry_platform.cpp
   sound/win32/winmm_midi_out_test.cpp
   ${PROJECT_SOURCE_DIR}/resources/melodane.rc
 )
