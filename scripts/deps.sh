@@ -23,6 +23,8 @@ test_pkgs=(
   xvfb xauth xdotool openbox x11-utils imagemagick trayer xterm
   # Sound for the Linux end-to-end tests
   pulseaudio pulseaudio-utils python3 python3-numpy
+  # Checks of the start-at-logon entry
+  desktop-file-utils
 )
 
 case "${1:-test}" in

@@ -27,6 +27,7 @@ add_library(melodane_linux_app STATIC
   app/linux/runtime_lock_instance.cpp
   app/linux/stop_requests.cpp
   registry/linux/sqlite_registry_api.cpp
+  registry/linux/autostart_run_key.cpp
   ${PROJECT_SOURCE_DIR}/resources/melodane.qrc
 )
 set_target_properties(melodane_linux_app PROPERTIES AUTOMOC ON AUTORCC ON)

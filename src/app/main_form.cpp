@@ -7,6 +7,7 @@
 #include "app/lists.h"
 #include "app/product.h"
 #include "common/whole_number.h"
+#include "registry/registry.h"
 
 namespace melodane {
 
@@ -177,8 +178,25 @@ void frmPubMain::RemoveTrayIcon() {
   services_.tray.Delete();
 }
 
-// Writing or removing the start-at-logon entry happens here, at shut-down, once the
-// program offers it.
-void frmPubMain::UpdateRunEntry() {}
+// The start-at-logon entry follows the box at every shut-down, so it also follows the
+// program's file when that moves. The path is quoted: with a blank in it, the system
+// would otherwise try the part before the blank as a program first.
+void frmPubMain::UpdateRunEntry() {
+  static constexpr char kRunKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+  Registry registry(services_.registry);
+  std::string name = "Melodane";
+  if (view_.chkAutoRun().Checked()) {
+    registry.WriteRegKey(kRegSz, kHkeyCurrentUser, kRunKey, name,
+                         "\"" + services_.program_file + "\"");
+  } else {
+    registry.DeleteRegKeyValue(kHkeyCurrentUser, kRunKey, name);
+  }
+}
+
+std::string ProgramFile(std::string_view folder, std::string_view name) {
+  std::string file(folder);
+  if (file.empty() || file.back() != '\\') file += '\\';
+  return file.append(name).append(".exe");
+}
 
 }  // namespace melodane

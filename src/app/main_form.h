@@ -6,6 +6,7 @@
 #include "app/notify_icon.h"
 #include "app/settings.h"
 #include "app/single_instance.h"
+#include "registry/registry_api.h"
 #include "sound/keystroke_player.h"
 #include "sound/midi_port.h"
 
@@ -17,7 +18,14 @@ struct FormServices {
   KeyState& keys;
   UniformRandom& random;
   NotificationArea& tray;
+  RegistryApi& registry;
+  // The running program's file, as the start-at-logon entry names it.
+  std::string program_file;
 };
+
+// A Windows program's file from its folder and its name without the extension: the
+// folder of a drive's root already ends with the separator.
+std::string ProgramFile(std::string_view folder, std::string_view name);
 
 class frmPubMain {
  public:

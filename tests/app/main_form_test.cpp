@@ -7,6 +7,7 @@
 #include <map>
 
 #include "fakes/form_rig.h"
+#include "registry/registry.h"
 
 namespace melodane {
 namespace {
@@ -141,6 +142,22 @@ TEST_F(MainFormTest, ClosingStoresTheSixSettingsInOrderRemovesTheIconClosesThePo
   EXPECT_THAT(tray.calls, ElementsAre("delete"));
   EXPECT_THAT(out.calls, ElementsAre("close 1"));
   EXPECT_TRUE(view.ended);
+}
+
+TEST_F(MainFormTest, ClosingWritesTheRunEntryQuotedWhenTheBoxIsCheckedAndRemovesItWhenNot) {
+  Load();  // checked when nothing is stored
+  Form().Form_Unload();
+  constexpr char kRun[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+  EXPECT_EQ(Registry(registry).ReadRegKey(kHkeyCurrentUser, kRun, "Melodane"),
+            "\"C:\\Program Files\\Melodane\\melodane.exe\"");
+  FormRig cleared;
+  cleared.registry = registry;
+  cleared.settings.Set("AutoRun", "False");
+  cleared.Form().Form_Load();
+  cleared.Form().Form_Unload();
+  EXPECT_EQ(Registry(cleared.registry).GetRegKeyItems(kHkeyCurrentUser, kRun), 0);
+  EXPECT_EQ(ProgramFile("C:\\", "melodane"), "C:\\melodane.exe") << "a drive's root folder";
+  EXPECT_EQ(ProgramFile("C:\\M", "melodane"), "C:\\M\\melodane.exe");
 }
 
 TEST_F(MainFormTest, AfterClosingNoHandlerDoesAnything) {

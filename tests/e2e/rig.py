@@ -16,6 +16,7 @@ import time
 PROGRAM = os.environ.get("MELODANE_BIN", "melodane")
 SCRIPTS = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "scripts")
 SETTINGS_KEY = r"HKCU\Software\VB and VBA Program Settings\BWSMD"
+RUN_KEY = r"HKCU\Software\Microsoft\Windows\CurrentVersion\Run"
 
 
 def wait_for(condition, timeout=10.0, step=0.05):
@@ -75,8 +76,13 @@ class Desktop:
         assert window, f"{self.other} showed no window"
         self.activate(window[0])
 
-    def program(self):
-        return Melodane(self)
+    def program(self, path=PROGRAM):
+        return Melodane(self, path)
+
+    def copy_program(self, folder):
+        # A copy of the program in a folder of the test's, and its path.
+        os.makedirs(os.path.join(self.folder, folder))
+        return shutil.copy2(PROGRAM, os.path.join(self.folder, folder))
 
     def close(self):
         for process in reversed(self.processes):
@@ -95,7 +101,7 @@ class LinuxDesktop(Desktop):
 
     def __init__(self, tray=False):
         super().__init__("x-session")
-        self.command, self.other = [PROGRAM], (["xterm", "-title", "other"], "^other$")
+        self.command, self.other = [], (["xterm", "-title", "other"], "^other$")
         self.env["PULSE_SERVER"] = "unix:" + self.env["XDG_RUNTIME_DIR"] + "/pulse/native"
         self.env.pop("MELODANE_AUDIO_DRIVER", None)
         self.settings = os.path.join(self.env["XDG_CONFIG_HOME"], "melodane", "BWSMD.ini")
@@ -117,6 +123,28 @@ class LinuxDesktop(Desktop):
         parser.read(self.settings)
         return dict(parser["Value"]) if parser.has_section("Value") else {}
 
+    def run_entry(self):
+        # The autostart entry's command line, once it passes the desktop-entry checks.
+        path = os.path.join(self.env["XDG_CONFIG_HOME"], "autostart", "melodane.desktop")
+        if not os.path.exists(path):
+            return None
+        self.run(["desktop-file-validate", path])
+        with open(path) as f:
+            value = re.search(r"^Exec=(.*)$", f.read(), re.M).group(1)
+        # The value's own escapes first, then the arguments' quotes and escapes.
+        value = re.sub(r"\\(.)", lambda m: {"s": " ", "n": "\n", "t": "\t", "r": "\r"}.get(
+            m[1], m[1]), value).replace("%%", "%")
+        return [re.sub(r"\\(.)", r"\1", quoted) if quoted else plain
+                for quoted, plain in re.findall(r'"((?:[^"\\]|\\.)*)"|(\S+)', value)]
+
+    def remove_run_entry(self):
+        path = os.path.join(self.env["XDG_CONFIG_HOME"], "autostart", "melodane.desktop")
+        if os.path.exists(path):
+            os.remove(path)
+
+    def expected_run_entry(self, program):
+        return [program]
+
     def click_icon(self, button):
         # trayer shows the only icon at the top right of the screen.
         self.run(["xdotool", "mousemove", "1264", "16", "click", str(button)])
@@ -127,10 +155,27 @@ class WineDesktop(Desktop):
 
     def __init__(self):
         super().__init__("wine-session", os.environ["MELODANE_WINE_SESSION"])
-        self.command, self.other = ["wine", PROGRAM], (["wine", "notepad"], "Notepad$")
+        self.command, self.other = ["wine"], (["wine", "notepad"], "Notepad$")
         self.midi_log = os.path.join(self.folder, "midi.log")
         self.env["FAKEMIDI_LOG"] = "Z:" + self.midi_log.replace("/", "\\")
         self.reg("delete", SETTINGS_KEY, "/f", check=False)
+        self.remove_run_entry()
+
+    def run_entry(self):
+        text = self.reg("query", RUN_KEY, "/v", "Melodane", check=False)
+        found = re.search(r"Melodane\s+REG_SZ\s+(.*?)\r?$", text, re.M)
+        return found.group(1) if found else None
+
+    def remove_run_entry(self):
+        # Wine starts what the Run key names when its session starts: nothing is left.
+        self.reg("delete", RUN_KEY, "/v", "Melodane", "/f", check=False)
+
+    def expected_run_entry(self, program):
+        return '"' + self.run(["winepath", "-w", program]).strip() + '"'
+
+    def close(self):
+        super().close()
+        self.remove_run_entry()
 
     def reg(self, *arguments, check=True):
         return self.run(["wine", "reg", *arguments], check=check)
@@ -160,9 +205,10 @@ class WineDesktop(Desktop):
 class Melodane:
     # The program under test.
 
-    def __init__(self, desktop):
+    def __init__(self, desktop, path=PROGRAM, command=None):
         self.desktop = desktop
-        self.process = desktop.start(desktop.command, cwd=os.path.dirname(os.path.abspath(PROGRAM)))
+        self.process = desktop.start(command or desktop.command + [path],
+                                     cwd=os.path.dirname(os.path.abspath(path)))
 
     def window(self):
         found = wait_for(lambda: self.process.poll() is None and

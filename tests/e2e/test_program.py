@@ -102,6 +102,26 @@ class Program(Rig):
         self.assertEqual(self.rig.stored_settings(), expected)
         self.assertEqual(len(instruments()), 4, "the instrument at the second start")
 
+    def test_closing_writes_the_start_at_logon_entry_that_follows_the_program_and_the_box(self):
+        self.desktop()
+        self.rig.remove_run_entry()
+        self.assertEqual(self.start().close_by_window_manager(), 0)  # a first start
+        self.assertEqual(self.rig.run_entry(), self.rig.expected_run_entry(rig.PROGRAM))
+        # Removed by hand, and the program moved to a folder with a blank in its name.
+        self.rig.remove_run_entry()
+        moved = self.rig.copy_program("my $apps")
+        program = self.rig.program(moved)
+        self.assertTrue(program.window())
+        self.assertEqual(program.close_by_window_manager(), 0)
+        self.assertEqual(self.rig.run_entry(), self.rig.expected_run_entry(moved))
+        if not WINDOWS:  # the entry's command line starts the program
+            program = rig.Melodane(self.rig, command=self.rig.run_entry())
+            self.assertTrue(program.window())
+            self.assertEqual(program.close_by_window_manager(), 0)
+        for _ in range(2):  # cleared: gone, whether it was there or not
+            self.assertEqual(self.start({"AutoRun": "False"}).close_by_window_manager(), 0)
+            self.assertIsNone(self.rig.run_entry())
+
     def test_a_second_copy_ends_at_once_touching_nothing(self):
         self.desktop()
         first = self.start({"Vol": "sentinel"})

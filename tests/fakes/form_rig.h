@@ -9,6 +9,7 @@
 
 #include "app/layout.h"
 #include "app/main_form.h"
+#include "fakes/memory_registry.h"
 #include "fakes/sound_fakes.h"
 
 namespace melodane::testing {
@@ -115,9 +116,13 @@ struct RecordingTray final : NotificationArea {
 };
 
 struct FormRig {
+  FormServices Services(NotificationArea& icon) {
+    return {
+        port, settings, keys, random, icon, registry, "C:\\Program Files\\Melodane\\melodane.exe"};
+  }
   // Created on first use, so that a test can arrange the services first.
   frmPubMain& Form() {
-    if (!form) form.emplace(view, FormServices{port, settings, keys, random, tray});
+    if (!form) form.emplace(view, Services(tray));
     return *form;
   }
   RecordingMidiOut out;
@@ -127,6 +132,7 @@ struct FormRig {
   ScriptedKeys keys;
   ScriptedRandom random;
   RecordingTray tray;
+  MemoryRegistry registry;
   std::optional<frmPubMain> form;
 };
 

@@ -2,6 +2,7 @@
 #include <QApplication>
 
 #include <cstdlib>
+#include <filesystem>
 
 #include "app/linux/ini_settings_store.h"
 #include "app/linux/qt_main_window.h"
@@ -9,6 +10,7 @@
 #include "app/linux/runtime_lock_instance.h"
 #include "app/linux/stop_requests.h"
 #include "app/main_form.h"
+#include "registry/linux/autostart_run_key.h"
 #include "sound/linux/alsa_sequencer.h"
 #include "sound/linux/built_in_synth.h"
 #include "sound/linux/jack_midi.h"
@@ -18,6 +20,15 @@
 #include "sound/uniform_random.h"
 
 using namespace melodane;
+
+namespace {
+
+std::string RunningProgramFile() {
+  std::error_code error;
+  return std::filesystem::read_symlink("/proc/self/exe", error).string();
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
   on_linux::RuntimeLockInstance instance_check(on_linux::RuntimeLockInstance::DefaultPath());
@@ -44,13 +55,15 @@ int main(int argc, char** argv) {
   on_linux::IniSettingsStore settings(on_linux::IniSettingsStore::DefaultFolder());
   on_linux::X11KeyState keys;
   RuntimeRandom random;
+  on_linux::AutostartRunKey run_key(on_linux::AutostartRunKey::DefaultEntryFile());
 
   on_linux::QtMainWindow window;
   frmPubMain* form_pointer = nullptr;
   on_linux::QtTrayIcon tray(window.Icon(), [&form_pointer](IconMouse event) {
     if (form_pointer) form_pointer->Form_MouseMove(event);
   });
-  frmPubMain form(window, FormServices{midi, settings, keys, random, tray});
+  frmPubMain form(window,
+                  FormServices{midi, settings, keys, random, tray, run_key, RunningProgramFile()});
   form_pointer = &form;
   window.Attach(form);
 

@@ -29,7 +29,7 @@ bool QtApplication() {
 
 struct QtProbe {
   explicit QtProbe(testing::FormRig& rig) {
-    form.emplace(window, FormServices{rig.port, rig.settings, rig.keys, rig.random, tray});
+    form.emplace(window, rig.Services(tray));
     window.Attach(*form);
     form->Form_Load();
     EXPECT_TRUE(QTest::qWaitFor([&] { return window.isVisible(); }, 5000));

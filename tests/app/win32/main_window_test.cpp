@@ -16,7 +16,7 @@ struct Win32Probe {
   explicit Win32Probe(testing::FormRig& rig)
       : window(MainWindow::Create(GetModuleHandleW(nullptr))),
         tray(window->hwnd(), window->Icon()) {
-    form.emplace(*window, FormServices{rig.port, rig.settings, rig.keys, rig.random, tray});
+    form.emplace(*window, rig.Services(tray));
     window->Attach(*form);
     form->Form_Load();
   }

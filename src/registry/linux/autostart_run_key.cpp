@@ -1,0 +1,108 @@
+#include "registry/linux/autostart_run_key.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+
+#include "common/linux/unique_fd.h"
+
+namespace melodane::on_linux {
+
+namespace {
+
+bool SameText(const std::string& a, const char* b) {
+  std::size_t i = 0;
+  for (; i < a.size() && b[i]; ++i) {
+    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? char(c + 32) : c; };
+    if (lower(a[i]) != lower(b[i])) return false;
+  }
+  return i == a.size() && !b[i];
+}
+
+// Written whole to a file beside it, then renamed into place. A missing folder is made
+// private to the user.
+bool WriteWhole(const std::string& path, const std::string& text) {
+  const std::string folder = path.substr(0, path.rfind('/'));
+  if (mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST) return false;
+  std::string temporary = path + ".XXXXXX";
+  UniqueFd file(mkostemp(temporary.data(), O_CLOEXEC));
+  if (!file) return false;
+  bool whole = fchmod(file.get(), 0644) == 0;
+  for (std::size_t done = 0; whole && done < text.size();) {
+    const ssize_t put = write(file.get(), text.data() + done, text.size() - done);
+    whole = put > 0 || (put < 0 && errno == EINTR);
+    if (put > 0) done += static_cast<std::size_t>(put);
+  }
+  whole = whole && fsync(file.get()) == 0;
+  file.Reset();
+  if (whole && rename(temporary.c_str(), path.c_str()) == 0) return true;
+  unlink(temporary.c_str());
+  return false;
+}
+
+}  // namespace
+
+std::string AutostartRunKey::DefaultEntryFile() {
+  const char* config = std::getenv("XDG_CONFIG_HOME");
+  const char* home = std::getenv("HOME");
+  const std::string base = config && *config ? config : std::string(home ? home : ".") + "/.config";
+  return base + "/autostart/melodane.desktop";
+}
+
+std::string AutostartRunKey::ExecValue(const std::string& program) {
+  // One argument in double quotes, with ", `, $ and \ escaped; then the value's own
+  // escapes: a backslash doubled, and a percent sign, a field code otherwise, doubled.
+  std::string quoted = "\"";
+  for (const char c : program) {
+    if (c == '"' || c == '`' || c == '$' || c == '\\') quoted += '\\';
+    quoted += c;
+  }
+  quoted += '"';
+  std::string value;
+  for (const char c : quoted) {
+    if (c == '\\' || c == '%') value += c;
+    value += c;
+  }
+  return value;
+}
+
+std::int32_t AutostartRunKey::OpenKey(RegKey root, const std::string& path, std::uint32_t,
+                                      RegKey& key) {
+  if (root != RootKey(kHkeyCurrentUser) ||
+      !SameText(path, "Software\\Microsoft\\Windows\\CurrentVersion\\Run")) {
+    return kErrorAccessDenied;
+  }
+  open_.insert(key = next_++);
+  return kErrorSuccess;
+}
+
+std::int32_t AutostartRunKey::SetValue(RegKey key, const std::string& name, std::uint32_t type,
+                                       const std::uint8_t* data, std::uint32_t size) {
+  if (!open_.count(key)) return kErrorInvalidHandle;
+  if (!SameText(name, "Melodane") || type != kRegSz) return kErrorAccessDenied;
+  std::string command(reinterpret_cast<const char*>(data), size);
+  command = command.substr(0, command.find('\0'));
+  if (command.size() >= 2 && command.front() == '"' && command.back() == '"') {
+    command = command.substr(1, command.size() - 2);
+  }
+  // A line break cannot stand in an entry's value.
+  if (command.empty() || command.find_first_of("\r\n") != std::string::npos) {
+    return kErrorAccessDenied;
+  }
+  const std::string entry =
+      "[Desktop Entry]\nType=Application\nName=Melodane\nComment=Plays a note for every key "
+      "typed\nExec=" +
+      ExecValue(command) + "\nIcon=melodane\nTerminal=false\nX-GNOME-Autostart-enabled=true\n";
+  return WriteWhole(entry_file_, entry) ? kErrorSuccess : kErrorAccessDenied;
+}
+
+std::int32_t AutostartRunKey::DeleteValue(RegKey key, const std::string& name) {
+  if (!open_.count(key)) return kErrorInvalidHandle;
+  if (!SameText(name, "Melodane")) return kErrorFileNotFound;
+  return unlink(entry_file_.c_str()) == 0 ? kErrorSuccess : kErrorFileNotFound;
+}
+
+}  // namespace melodane::on_linux
