@@ -15,6 +15,8 @@ run_pkgs=(
 )
 test_pkgs=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev libxtst-dev clang-format
+  # The fuzz targets: clang with libFuzzer
+  clang libclang-rt-14-dev
   # Qt's own headers, to stand in for a session manager
   qt6-base-private-dev
   # The Windows program, built with MinGW-w64 and run under Wine

@@ -15,6 +15,15 @@ target_link_libraries(melodane_tests PRIVATE
   melodane_linux_app melodane_linux_sound Qt6::Test Qt6::GuiPrivate PkgConfig::XTST)
 set_target_properties(melodane_tests PROPERTIES CROSSCOMPILING_EMULATOR ${CMAKE_BINARY_DIR}/x-run)
 
+# Random sequences of the Registry's operations on the SQLite stand-in against a model,
+# in a build made with clang and its sanitizers (scripts/test makes one).
+if(MELODANE_FUZZ)
+  add_executable(registry_fuzz fuzz/registry_fuzz.cpp)
+  target_include_directories(registry_fuzz PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
+  target_link_options(registry_fuzz PRIVATE -fsanitize=fuzzer)
+  target_link_libraries(registry_fuzz PRIVATE melodane_linux_app)
+endif()
+
 # The rig stops after the last test.
 add_test(NAME x_session_stop
   COMMAND ${PROJECT_SOURCE_DIR}/scripts/lib/x-session stop ${MELODANE_X_SESSION})
