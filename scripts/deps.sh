@@ -12,6 +12,8 @@ run_pkgs=(
   libsqlite3-dev
   # Tahoma's metric twin, for the window laid out in Tahoma
   fonts-wine
+  # The update check's HTTPS fetch, and opening the maker's pages in the browser
+  libcurl4-openssl-dev xdg-utils
 )
 test_pkgs=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev libxtst-dev clang-format
@@ -27,6 +29,8 @@ test_pkgs=(
   pulseaudio pulseaudio-utils python3 python3-numpy
   # Checks of the start-at-logon entry
   desktop-file-utils
+  # HTTPS test servers with a certificate authority of their own
+  openssl
 )
 
 case "${1:-test}" in

@@ -8,11 +8,14 @@ add_library(melodane_win32 STATIC
   app/win32/registry_settings_store.cpp
   app/win32/shell_notify_icon.cpp
   registry/win32/advapi_registry_api.cpp
+  help/win32/rundll_launcher.cpp
+  help/win32/system_message_boxes.cpp
+  help/win32/wininet_transfer.cpp
 )
 target_include_directories(melodane_win32 PUBLIC ${PROJECT_SOURCE_DIR})
 target_compile_definitions(melodane_win32 PUBLIC
   UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0A00 WINVER=0x0A00)
-target_link_libraries(melodane_win32 PUBLIC melodane_core advapi32 winmm comctl32 msimg32 shell32)
+target_link_libraries(melodane_win32 PUBLIC melodane_core advapi32 winmm comctl32 msimg32 shell32 wininet)
 
 add_executable(melodane WIN32
   app/win32/main.cpp

@@ -7,6 +7,7 @@ target_sources(melodane_tests PRIVATE
   app/linux/qt_main_window_test.cpp
   app/linux/runtime_lock_instance_test.cpp
   registry/linux/registry_platform.cpp
+  help/linux/web_test.cpp
   sound/linux/linux_midi_out_test.cpp
   sound/linux/sound_server_test.cpp
   sound/linux/x11_key_state_test.cpp
@@ -23,6 +24,12 @@ if(MELODANE_FUZZ)
   target_link_options(registry_fuzz PRIVATE -fsanitize=fuzzer)
   target_link_libraries(registry_fuzz PRIVATE melodane_linux_app)
 endif()
+
+# The HTTPS transfer against test servers made for the run.
+add_test(NAME CurlTransfer.AgainstTestServers
+  COMMAND /usr/bin/python3 ${CMAKE_CURRENT_SOURCE_DIR}/e2e/version_server.py
+    ${CMAKE_CURRENT_BINARY_DIR}/version-servers -- $<TARGET_FILE:melodane_tests>
+    --gtest_filter=CurlTransfer.*)
 
 # The rig stops after the last test.
 add_test(NAME x_session_stop

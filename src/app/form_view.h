@@ -2,11 +2,16 @@
 // operations it needs, with every length in twips.
 #pragma once
 
+#include <optional>
+
 #include "app/controls.h"
+#include "app/layout.h"
 
 namespace melodane {
 
 enum class WindowState { kNormal, kMinimized, kMaximized };
+
+inline constexpr int kDefaultPointer = 0, kHourglassPointer = 11;
 
 struct TwipsRect {
   int left = 0, top = 0, width = 0, height = 0;
@@ -45,6 +50,22 @@ class FormView {
   // Ends the program once the current handler returns; no further event of the window
   // runs after this.
   virtual void EndProgram() = 0;
+  // Ends the program at once, with no closing step: settings, the start-at-logon entry,
+  // the icon and the MIDI port stay as they are.
+  virtual void EndNow() = 0;
+
+  // The Help menu as a pop-up at the mouse pointer, returning once it closes: the item
+  // chosen, or nothing.
+  virtual std::optional<MenuId> PopupHelpMenu() = 0;
+  // The application's mouse pointer: kDefaultPointer or kHourglassPointer.
+  virtual void SetMousePointer(int code) = 0;
+  // Whether the window takes input.
+  virtual void SetEnabled(bool enabled) = 0;
+  // cmbProgress shown with its top-left corner there, in the window, and on top of the
+  // other controls; or hidden.
+  virtual void ShowProgress(int left, int top) = 0;
+  virtual void HideProgress() = 0;
+  virtual void SetTimBgEnabled(bool enabled) = 0;
 };
 
 }  // namespace melodane

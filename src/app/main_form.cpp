@@ -200,3 +200,108 @@ std::string ProgramFile(std::string_view folder, std::string_view name) {
 }
 
 }  // namespace melodane
+
+namespace melodane {
+
+namespace {
+
+constexpr std::chrono::seconds kFetchLimit{9};
+
+constexpr std::string_view kNoConnection =
+    "Cannot connect to Brenwick server to check the new version, please check the Internet "
+    "connection and try again.\r\n\r\n";
+
+std::string NewVersionFound() {
+  return "New version found, please click <OK> to exit " + std::string(kProductName) +
+         ", view the update and download the latest version, to abandon upgrading, please "
+         "click <Cancel>.";
+}
+
+}  // namespace
+
+void frmPubMain::OpenWebAddress(const std::string& address) {
+  services_.web.OpenWebAddress(address);
+}
+
+void frmPubMain::picHelp_Click() {
+  if (unloaded_) return;
+  if (const auto item = view_.PopupHelpMenu()) RunMenuItem(*item);
+}
+
+void frmPubMain::RunMenuItem(MenuId item) {
+  switch (item) {
+    case MenuId::menph:
+      return menph_Click();
+    case MenuId::mench:
+      return mench_Click();
+    case MenuId::menrs:
+      return menrs_Click();
+    case MenuId::menrf:
+      return menrf_Click();
+    case MenuId::menclv:
+      return menclv_Click();
+    case MenuId::menfuf:
+      return menfuf_Click();
+    case MenuId::menfut:
+      return menfut_Click();
+    case MenuId::menhsb:
+    case MenuId::menhsa:
+      return;
+  }
+}
+
+void frmPubMain::menph_Click() { OpenWebAddress(services_.site.ProductPage()); }
+void frmPubMain::mench_Click() { OpenWebAddress(services_.site.CompanyHomePage()); }
+void frmPubMain::menrs_Click() { OpenWebAddress(services_.site.SupportPage()); }
+void frmPubMain::menrf_Click() {
+  OpenWebAddress(services_.site.ProductPage() + "?selectedTab=recommend");
+}
+void frmPubMain::menfuf_Click() { OpenWebAddress(services_.site.facebook_page); }
+void frmPubMain::menfut_Click() { OpenWebAddress(services_.site.twitter_page); }
+
+std::string frmPubMain::FetchVersionText() {
+  return services_.transfer.Fetch(services_.site.VersionFileAddress(), kFetchLimit);
+}
+
+// The published text is compared whole with this build's: any difference is a new
+// version. A text of under 3 or over 9 characters is no version at all.
+void frmPubMain::JudgeVersion(const std::string& text, bool say_up_to_date) {
+  if (text.size() < 3 || text.size() > 9) {
+    services_.boxes.MsgBox(std::string(kNoConnection).append(services_.transfer.ProxyAdvice()),
+                           kMbIconExclamation, kProductName);
+  } else if (text != kBuildVersionText) {
+    if (services_.boxes.MsgBox(NewVersionFound(), kMbOkCancel | kMbIconQuestion, kProductName) ==
+        kIdOk) {
+      OpenWebAddress(services_.site.ProductPage() + "?selectedTab=updates");
+      OpenWebAddress(services_.site.DownloadAddress());
+      view_.EndNow();
+    }
+  } else if (say_up_to_date) {
+    services_.boxes.MsgBox("No available new version for upgrading.", kMbIconInformation,
+                           kProductName);
+  }
+}
+
+void frmPubMain::menclv_Click() {
+  if (unloaded_) return;
+  view_.SetMousePointer(kHourglassPointer);
+  view_.SetEnabled(false);
+  const TwipsRect window = view_.WindowBounds();
+  const ControlLayout& progress = Layout(ControlId::cmbProgress);
+  view_.ShowProgress((window.width - progress.width) / 2, (window.height - progress.height) / 2);
+  const std::string text = FetchVersionText();
+  view_.SetMousePointer(kDefaultPointer);
+  view_.SetEnabled(true);
+  view_.HideProgress();
+  JudgeVersion(text, true);
+}
+
+// Once per run. A build that still names the placeholder site skips the fetch: it could
+// only ever fail.
+void frmPubMain::timBg_Timer() {
+  view_.SetTimBgEnabled(false);
+  if (unloaded_ || services_.site.IsPlaceholder()) return;
+  JudgeVersion(FetchVersionText(), false);
+}
+
+}  // namespace melodane

@@ -6,6 +6,7 @@
 #include "app/notify_icon.h"
 #include "app/settings.h"
 #include "app/single_instance.h"
+#include "help/help_services.h"
 #include "registry/registry_api.h"
 #include "sound/keystroke_player.h"
 #include "sound/midi_port.h"
@@ -21,6 +22,10 @@ struct FormServices {
   RegistryApi& registry;
   // The running program's file, as the start-at-logon entry names it.
   std::string program_file;
+  WebLauncher& web;
+  VersionTransfer& transfer;
+  MessageBoxes& boxes;
+  SiteConfig site;
 };
 
 // A Windows program's file from its folder and its name without the extension: the
@@ -58,6 +63,21 @@ class frmPubMain {
   // back.
   void Form_MouseMove(IconMouse event);
 
+  // The Help picture pops up the Help menu; the logo does what "Product Homepage" does.
+  void picHelp_Click();
+  void picLogo_Click() { menph_Click(); }
+  void menph_Click();
+  void mench_Click();
+  void menrs_Click();
+  void menrf_Click();
+  void menclv_Click();
+  void menfuf_Click();
+  void menfut_Click();
+  // The chosen item's handler; a separator has none.
+  void RunMenuItem(MenuId item);
+  // A minute after start-up, once: the update check in the background.
+  void timBg_Timer();
+
  private:
   std::string Read(std::string_view key, std::string_view default_text);
   void Write(std::string_view key, std::string_view text);
@@ -68,6 +88,10 @@ class frmPubMain {
   void MinimizeToTray();
   void RemoveTrayIcon();
   void UpdateRunEntry();
+
+  std::string FetchVersionText();
+  void JudgeVersion(const std::string& text, bool say_up_to_date);
+  void OpenWebAddress(const std::string& address);
 
   FormView& view_;
   FormServices services_;

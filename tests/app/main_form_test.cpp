@@ -160,6 +160,80 @@ TEST_F(MainFormTest, ClosingWritesTheRunEntryQuotedWhenTheBoxIsCheckedAndRemoves
   EXPECT_EQ(ProgramFile("C:\\M", "melodane"), "C:\\M\\melodane.exe");
 }
 
+TEST_F(MainFormTest, EachHelpItemOpensItsAddressTheLogoAsProductHomepageSeparatorsNothing) {
+  Load();
+  view.events.clear();
+  for (MenuId item : {MenuId::menph, MenuId::mench, MenuId::menrs, MenuId::menhsb, MenuId::menrf,
+                      MenuId::menhsa, MenuId::menfuf, MenuId::menfut}) {
+    Form().RunMenuItem(item);
+  }
+  Form().picLogo_Click();
+  view.menu_choice = MenuId::menrs;
+  Form().picHelp_Click();
+  view.menu_choice.reset();
+  Form().picHelp_Click();
+  EXPECT_THAT(view.events, ElementsAre("open https://site.test/melodane.htm",
+                                       "open https://site.test/?source=md-ui",
+                                       "open https://site.test/contact.htm",
+                                       "open https://site.test/melodane.htm?selectedTab=recommend",
+                                       "open https://fb.test/m", "open https://tw.test/m",
+                                       "open https://site.test/melodane.htm", "menu",
+                                       "open https://site.test/contact.htm", "menu"));
+}
+
+TEST_F(MainFormTest, TheManualCheckRestoresTheWindowBeforeItsVerdictOnTheWholeText) {
+  const std::string kFailure =
+      "box 48 Melodane: Cannot connect to Brenwick server to check the new version, please "
+      "check the Internet connection and try again.\r\n\r\nSet the proxy.";
+  const std::string kNew =
+      "box 33 Melodane: New version found, please click <OK> to exit "
+      "Melodane, view the update and download the latest version, to "
+      "abandon upgrading, please click <Cancel>.";
+  const std::pair<std::string, std::vector<std::string>> cases[] = {
+      {"3.0", {"box 64 Melodane: No available new version for upgrading."}},
+      {"3.0\r\n",
+       {kNew, "open https://site.test/melodane.htm?selectedTab=updates",
+        "open https://site.test/files/melodane.zip", "end now"}},
+      {"2.9", {kNew}},  // answered with Cancel
+      {"123456789", {kNew}},
+      {"12", {kFailure}},
+      {"1234567890", {kFailure}},
+      {"", {kFailure}}};
+  for (const auto& [body, verdict] : cases) {
+    FormRig rig;
+    rig.Form().Form_Load();
+    rig.view.events.clear();
+    rig.help.body = body;
+    rig.help.answer = body == "3.0\r\n" ? kIdOk : 2;
+    rig.Form().menclv_Click();
+    std::vector<std::string> expected = {"pointer 11",
+                                         "disabled",
+                                         "progress at 1230,1883",
+                                         "fetch https://site.test/vers/md.txt 9 s",
+                                         "pointer 0",
+                                         "enabled",
+                                         "progress hidden"};
+    expected.insert(expected.end(), verdict.begin(), verdict.end());
+    EXPECT_EQ(rig.view.events, expected) << body;
+    EXPECT_TRUE(rig.settings.writes.empty() && rig.tray.calls.empty()) << "no closing step";
+  }
+}
+
+TEST_F(MainFormTest, TheBackgroundCheckRunsOnceSaysNothingWhenUpToDateAndSkipsAPlaceholderSite) {
+  Load();
+  view.events.clear();
+  Form().timBg_Timer();
+  help.body = "";
+  Form().timBg_Timer();
+  EXPECT_THAT(view.events, ElementsAre("timBg off", "fetch https://site.test/vers/md.txt 9 s",
+                                       "timBg off", "fetch https://site.test/vers/md.txt 9 s",
+                                       ::testing::StartsWith("box 48 Melodane: Cannot connect")));
+  FormRig placeholder;
+  placeholder.site.site_base = "https://www.melodane.example";
+  placeholder.Form().timBg_Timer();
+  EXPECT_THAT(placeholder.view.events, ElementsAre("timBg off"));
+}
+
 TEST_F(MainFormTest, AfterClosingNoHandlerDoesAnything) {
   Load();
   Form().Form_Unload();

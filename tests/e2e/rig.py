@@ -64,6 +64,17 @@ class Desktop:
         text = self.run(["xprop", "-id", window, "WM_STATE"], check=False)
         return (re.findall(r"window state: (\w+)", text) or ["Withdrawn"])[0]
 
+    def click(self, window, x, y):
+        self.run(["xdotool", "mousemove", "--window", window, str(x), str(y), "click", "1"])
+
+    def version_site(self, answer):
+        # Test servers for the update check, and the program's site on them.
+        import version_server
+        version_server.make_certificates(self.folder)
+        self.trust(os.path.join(self.folder, "ca.pem"))
+        site = version_server.serve(f"{self.folder}/server.pem", f"{self.folder}/server.key")
+        self.env["MELODANE_SITE_BASE"] = f"{site}/{answer}"
+
     def hold(self, key, seconds):
         self.run(["xdotool", "keydown", key])
         time.sleep(seconds)
@@ -137,6 +148,18 @@ class LinuxDesktop(Desktop):
         return [re.sub(r"\\(.)", r"\1", quoted) if quoted else plain
                 for quoted, plain in re.findall(r'"((?:[^"\\]|\\.)*)"|(\S+)', value)]
 
+    def trust(self, authority):
+        self.env["SSL_CERT_FILE"] = authority
+
+    def url_handler(self):
+        # A stand-in for xdg-open that keeps its arguments; what it kept, a line each.
+        log, handler = os.path.join(self.folder, "urls.txt"), os.path.join(self.folder, "open")
+        with open(handler, "w") as f:
+            f.write(f"#!/usr/bin/python3\nimport sys\nopen({log!r}, 'a').write(sys.argv[1] + '\\n')\n")
+        os.chmod(handler, 0o700)
+        self.env["MELODANE_URL_HANDLER"] = handler
+        return lambda: open(log).read().splitlines() if os.path.exists(log) else []
+
     def remove_run_entry(self):
         path = os.path.join(self.env["XDG_CONFIG_HOME"], "autostart", "melodane.desktop")
         if os.path.exists(path):
@@ -173,7 +196,24 @@ class WineDesktop(Desktop):
     def expected_run_entry(self, program):
         return '"' + self.run(["winepath", "-w", program]).strip() + '"'
 
+    def trust(self, authority):
+        # Trusted in the prefix for the test only.
+        tool = ["wine", os.path.join(os.path.dirname(PROGRAM), "trust_ca.exe")]
+        self.run(tool + ["add", "Z:" + authority])
+        self.untrust = tool + ["remove", "Z:" + authority]
+
+    def url_handler(self):
+        # The rundll32.exe beside the program records its command lines; the addresses
+        # of those that are exactly the URL handler's.
+        log = os.path.join(self.folder, "urls.txt")
+        self.env["MELODANE_URL_LOG"] = "Z:" + log.replace("/", "\\")
+        prefix = "rundll32.exe url.dll,FileProtocolHandler "
+        return lambda: [line[len(prefix):] if line.startswith(prefix) else line
+                        for line in open(log).read().splitlines()] if os.path.exists(log) else []
+
     def close(self):
+        if getattr(self, "untrust", None):
+            self.run(self.untrust, check=False)
         super().close()
         self.remove_run_entry()
 

@@ -122,6 +122,25 @@ class Program(Rig):
             self.assertEqual(self.start({"AutoRun": "False"}).close_by_window_manager(), 0)
             self.assertIsNone(self.rig.run_entry())
 
+    def test_a_new_version_accepted_opens_the_update_then_the_download_and_ends_at_once(self):
+        self.desktop()
+        opened = self.rig.url_handler()
+        self.rig.version_site("older")
+        program = self.start()
+        window = program.window()
+        self.rig.click(window, 434, 231)  # the Help picture
+        # "Check Latest Version", the fifth item; then OK on the question.
+        self.rig.run(["xdotool", "key", "--delay", "150", *["Down"] * 5, "Return"])
+        self.assertTrue(rig.wait_for(lambda: len(self.rig.windows("^Melodane$")) == 2, 15))
+        self.rig.run(["xdotool", "key", "Return"])
+        self.assertEqual(program.wait(), 0)
+        site = self.rig.env["MELODANE_SITE_BASE"]
+        rig.wait_for(lambda: len(opened()) == 2)
+        self.assertEqual(opened(), [f"{site}/melodane.htm?selectedTab=updates",
+                                    f"{site}/files/melodane.zip"])
+        self.assertEqual(self.rig.stored_settings(), {}, "the closing steps ran")
+        self.assertIsNone(self.rig.run_entry())
+
     def test_a_second_copy_ends_at_once_touching_nothing(self):
         self.desktop()
         first = self.start({"Vol": "sentinel"})

@@ -68,6 +68,20 @@ struct MemoryView final : FormView {
   void SetWindowBounds(const TwipsRect& b) override { bounds = b; }
   TwipsSize ScreenSize() const override { return screen; }
   void EndProgram() override { ended = true; }
+  void EndNow() override { events.push_back("end now"); }
+  std::optional<MenuId> PopupHelpMenu() override {
+    events.push_back("menu");
+    return menu_choice;
+  }
+  void SetMousePointer(int code) override { events.push_back("pointer " + std::to_string(code)); }
+  void SetEnabled(bool enabled) override { events.push_back(enabled ? "enabled" : "disabled"); }
+  void ShowProgress(int left, int top) override {
+    events.push_back("progress at " + std::to_string(left) + "," + std::to_string(top));
+  }
+  void HideProgress() override { events.push_back("progress hidden"); }
+  void SetTimBgEnabled(bool enabled) override {
+    events.push_back(enabled ? "timBg on" : "timBg off");
+  }
 
   MemoryList devices, sounds, tones;
   MemoryScrollBar vol;
@@ -76,7 +90,27 @@ struct MemoryView final : FormView {
   TwipsSize screen{1920 * 15, 1080 * 15};
   WindowState state = WindowState::kNormal;
   bool visible = false, ended = false;
+  std::optional<MenuId> menu_choice;
   std::vector<std::string> events;
+};
+
+// The help services in memory: each records what it was asked, as the view does.
+struct HelpRig final : WebLauncher, VersionTransfer, MessageBoxes {
+  explicit HelpRig(std::vector<std::string>& events) : events(events) {}
+  void OpenWebAddress(const std::string& address) override { events.push_back("open " + address); }
+  std::string Fetch(const std::string& address, std::chrono::seconds limit) override {
+    events.push_back("fetch " + address + " " + std::to_string(limit.count()) + " s");
+    return body;
+  }
+  std::string_view ProxyAdvice() const override { return "Set the proxy."; }
+  int MsgBox(std::string_view text, int flags, std::string_view title) override {
+    events.push_back("box " + std::to_string(flags) + " " + std::string(title) + ": " +
+                     std::string(text));
+    return answer;
+  }
+  std::vector<std::string>& events;
+  std::string body = "3.0";
+  int answer = kIdOk;
 };
 
 // Settings in memory by application, section and key, with the order of the writes.
@@ -118,7 +152,8 @@ struct RecordingTray final : NotificationArea {
 struct FormRig {
   FormServices Services(NotificationArea& icon) {
     return {
-        port, settings, keys, random, icon, registry, "C:\\Program Files\\Melodane\\melodane.exe"};
+        port, settings, keys, random, icon, registry, "C:\\Program Files\\Melodane\\melodane.exe",
+        help, help,     help, site};
   }
   // Created on first use, so that a test can arrange the services first.
   frmPubMain& Form() {
@@ -133,6 +168,8 @@ struct FormRig {
   ScriptedRandom random;
   RecordingTray tray;
   MemoryRegistry registry;
+  HelpRig help{view.events};
+  SiteConfig site{"https://site.test", "https://fb.test/m", "https://tw.test/m"};
   std::optional<frmPubMain> form;
 };
 

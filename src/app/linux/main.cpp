@@ -10,6 +10,9 @@
 #include "app/linux/runtime_lock_instance.h"
 #include "app/linux/stop_requests.h"
 #include "app/main_form.h"
+#include "help/linux/curl_transfer.h"
+#include "help/linux/qt_message_boxes.h"
+#include "help/linux/xdg_open_launcher.h"
 #include "registry/linux/autostart_run_key.h"
 #include "sound/linux/alsa_sequencer.h"
 #include "sound/linux/built_in_synth.h"
@@ -62,8 +65,12 @@ int main(int argc, char** argv) {
   on_linux::QtTrayIcon tray(window.Icon(), [&form_pointer](IconMouse event) {
     if (form_pointer) form_pointer->Form_MouseMove(event);
   });
-  frmPubMain form(window,
-                  FormServices{midi, settings, keys, random, tray, run_key, RunningProgramFile()});
+  on_linux::XdgOpenLauncher web;
+  on_linux::CurlTransfer transfer;
+  on_linux::QtMessageBoxes boxes(&window);
+  frmPubMain form(
+      window, FormServices{midi, settings, keys, random, tray, run_key, RunningProgramFile(), web,
+                           transfer, boxes, SiteConfig::FromBuildAndEnvironment()});
   form_pointer = &form;
   window.Attach(form);
 

@@ -1,7 +1,9 @@
 #include "app/linux/qt_main_window.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QCursor>
 #include <QFile>
 #include <QFontDatabase>
 #include <QGuiApplication>
@@ -9,8 +11,10 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QScreen>
+#include <QShortcut>
 
 #include <algorithm>
+#include <cstdlib>
 #include <utility>
 
 #include "app/linux/picture_box.h"
@@ -73,14 +77,27 @@ QtMainWindow::QtMainWindow() {
       help_menu_.addSeparator();
     } else {
       QAction* action = help_menu_.addAction(Text(item.caption));
+      action->setData(static_cast<int>(item.id));
       if (!item.shortcut.empty()) action->setShortcut(QKeySequence(Text(item.shortcut)));
     }
+  }
+  // The menu's key works while the window is active, with the menu closed.
+  for (const MenuItemLayout& item : HelpMenuItems()) {
+    if (item.separator() || item.shortcut.empty()) continue;
+    auto* shortcut = new QShortcut(QKeySequence(Text(item.shortcut)), this);
+    shortcut->setContext(Qt::WindowShortcut);
+    connect(shortcut, &QShortcut::activated, this, [this, id = item.id] {
+      if (form_ && !ended_) form_->RunMenuItem(id);
+    });
   }
 
   timer1_.setInterval(Layout(ControlId::Timer1).interval_ms);
   tim_bg_.setInterval(Layout(ControlId::timBg).interval_ms);
   connect(&timer1_, &QTimer::timeout, this, [this] {
     if (form_) form_->Timer1_Timer();
+  });
+  connect(&tim_bg_, &QTimer::timeout, this, [this] {
+    if (form_) form_->timBg_Timer();
   });
   timer1_.start();
   tim_bg_.start();
@@ -139,8 +156,10 @@ void QtMainWindow::CreateControls() {
         button->setFlat(true);
         if (control->back_color) {
           const QColor back = ToColor(*control->back_color);
+          // A style sheet's background shows only with a border of its own.
           button->setStyleSheet(
-              QStringLiteral("QPushButton { background-color: %1; }").arg(back.name()));
+              QStringLiteral("QPushButton { background-color: %1; border: 2px outset %1; }")
+                  .arg(back.name()));
         }
         widget = button;
         break;
@@ -191,6 +210,21 @@ void QtMainWindow::CreateControls() {
           [this] {
             if (form_) form_->ComSounds_Click();
           });
+  connect(static_cast<PictureBox*>(Control(ControlId::picHelp)), &PictureBox::clicked, this,
+          [this] {
+            if (form_) form_->picHelp_Click();
+          });
+  connect(static_cast<PictureBox*>(Control(ControlId::picLogo)), &PictureBox::clicked, this,
+          [this] {
+            if (form_) form_->picLogo_Click();
+          });
+
+  // The window is disabled while the progress button shows: its text stays readable.
+  QWidget* progress = Control(ControlId::cmbProgress);
+  QPalette palette = progress->palette();
+  palette.setColor(QPalette::Disabled, QPalette::ButtonText,
+                   palette.color(QPalette::Active, QPalette::ButtonText));
+  progress->setPalette(palette);
 }
 
 void QtMainWindow::paintEvent(QPaintEvent*) {
@@ -296,6 +330,45 @@ void QtMainWindow::EndProgram() {
   tim_bg_.stop();
   hide();
   QCoreApplication::exit(0);
+}
+
+// No closing step and no further handler: the process ends here. Settings are already
+// on disk, and what the system holds for the process it frees.
+void QtMainWindow::EndNow() { std::_Exit(0); }
+
+std::optional<MenuId> QtMainWindow::PopupHelpMenu() {
+  const QAction* chosen = help_menu_.exec(QCursor::pos());
+  if (!chosen || ended_) return std::nullopt;
+  return static_cast<MenuId>(chosen->data().toInt());
+}
+
+void QtMainWindow::SetMousePointer(int code) {
+  if (code == kHourglassPointer) {
+    if (!std::exchange(hourglass_, true)) QApplication::setOverrideCursor(Qt::WaitCursor);
+  } else if (std::exchange(hourglass_, false)) {
+    QApplication::restoreOverrideCursor();
+  }
+}
+
+void QtMainWindow::SetEnabled(bool enabled) { setEnabled(enabled); }
+
+void QtMainWindow::ShowProgress(int left, int top) {
+  QWidget* progress = Control(ControlId::cmbProgress);
+  progress->move(Px(left), Px(top));
+  progress->show();
+  progress->raise();
+  // The fetch that follows holds this thread: the button and the pointer are drawn now.
+  QCoreApplication::processEvents();
+}
+
+void QtMainWindow::HideProgress() { Control(ControlId::cmbProgress)->hide(); }
+
+void QtMainWindow::SetTimBgEnabled(bool enabled) {
+  if (enabled && !ended_) {
+    tim_bg_.start();
+  } else {
+    tim_bg_.stop();
+  }
 }
 
 }  // namespace melodane::on_linux

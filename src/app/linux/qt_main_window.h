@@ -51,6 +51,13 @@ class QtMainWindow final : public QWidget, public FormView {
   void SetWindowBounds(const TwipsRect& bounds) override;
   TwipsSize ScreenSize() const override;
   void EndProgram() override;
+  void EndNow() override;
+  std::optional<MenuId> PopupHelpMenu() override;
+  void SetMousePointer(int code) override;
+  void SetEnabled(bool enabled) override;
+  void ShowProgress(int left, int top) override;
+  void HideProgress() override;
+  void SetTimBgEnabled(bool enabled) override;
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -66,6 +73,8 @@ class QtMainWindow final : public QWidget, public FormView {
 
   frmPubMain* form_ = nullptr;
   bool ended_ = false;
+  // Whether the hourglass is the application's pointer, set by SetMousePointer.
+  bool hourglass_ = false;
   // Shown or hidden as asked last, once the event at hand is handled (see Show).
   bool wanted_visible_ = false;
   bool visibility_pending_ = false;

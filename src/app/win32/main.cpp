@@ -6,6 +6,9 @@
 #include "app/win32/named_mutex_instance.h"
 #include "app/win32/registry_settings_store.h"
 #include "app/win32/shell_notify_icon.h"
+#include "help/win32/rundll_launcher.h"
+#include "help/win32/system_message_boxes.h"
+#include "help/win32/wininet_transfer.h"
 #include "registry/win32/advapi_registry_api.h"
 #include "sound/midi_port.h"
 #include "sound/uniform_random.h"
@@ -45,8 +48,12 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   auto window = win32::MainWindow::Create(instance);
   if (!window) return 1;
   win32::ShellNotifyIcon tray(window->hwnd(), window->Icon());
-  frmPubMain form(*window,
-                  FormServices{midi, settings, keys, random, tray, registry, RunningProgramFile()});
+  win32::RundllLauncher web;
+  win32::WininetTransfer transfer;
+  win32::SystemMessageBoxes boxes(window->hwnd());
+  frmPubMain form(
+      *window, FormServices{midi, settings, keys, random, tray, registry, RunningProgramFile(), web,
+                            transfer, boxes, SiteConfig::FromBuildAndEnvironment()});
   window->Attach(form);
   form.Form_Load();
   return window->RunMessageLoop();

@@ -27,6 +27,10 @@ std::optional<ControlId> ControlIdFrom(int dialog_id) {
   return static_cast<ControlId>(index);
 }
 
+bool IsF1Alone() {
+  return GetKeyState(VK_SHIFT) >= 0 && GetKeyState(VK_CONTROL) >= 0 && GetKeyState(VK_MENU) >= 0;
+}
+
 COLORREF ToColorRef(Rgb rgb) { return RGB(rgb.r, rgb.g, rgb.b); }
 
 UINT WindowDpi(HWND hwnd) {
@@ -240,6 +244,12 @@ void MainWindow::PlaceControls() {
 int MainWindow::RunMessageLoop() {
   MSG message;
   while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+    // F1 is the Product Homepage item's shortcut, as a menu accelerator would take it.
+    if (message.message == WM_KEYDOWN && message.wParam == VK_F1 && IsF1Alone() && form_ && hwnd_ &&
+        GetActiveWindow() == hwnd_) {
+      form_->menph_Click();
+      continue;
+    }
     // Tab, the arrow keys and the access keys move between the controls as in a dialog.
     if (hwnd_ && IsDialogMessageW(hwnd_, &message)) continue;
     TranslateMessage(&message);
@@ -273,6 +283,7 @@ LRESULT MainWindow::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
       return 0;
     case WM_TIMER:
       if (form_ && wparam == kTimer1Id) form_->Timer1_Timer();
+      if (form_ && wparam == kTimBgId) form_->timBg_Timer();
       return 0;
     case WM_SIZE:
       if (form_) form_->Form_Resize();
@@ -288,6 +299,10 @@ LRESULT MainWindow::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
       OnDrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lparam));
       return TRUE;
     case WM_SETCURSOR:
+      if (hourglass_) {
+        SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+        return TRUE;
+      }
       if (reinterpret_cast<HWND>(wparam) == Control(ControlId::picLogo) && logo_cursor_) {
         SetCursor(logo_cursor_);
         return TRUE;
@@ -346,9 +361,14 @@ LRESULT MainWindow::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
 void MainWindow::OnCommand(int id, int code) {
   if (!form_) return;
   const auto control = ControlIdFrom(id);
-  if (!control || code != CBN_SELCHANGE) return;
-  if (*control == ControlId::ComDevies) form_->ComDevies_Click();
-  if (*control == ControlId::ComSounds) form_->ComSounds_Click();
+  if (!control) return;
+  if (code == CBN_SELCHANGE) {
+    if (*control == ControlId::ComDevies) form_->ComDevies_Click();
+    if (*control == ControlId::ComSounds) form_->ComSounds_Click();
+  } else if (code == BN_CLICKED) {
+    if (*control == ControlId::picHelp) form_->picHelp_Click();
+    if (*control == ControlId::picLogo) form_->picLogo_Click();
+  }
 }
 
 void MainWindow::OnHorizontalScroll(HWND bar, int request) {
@@ -490,6 +510,49 @@ void MainWindow::EndProgram() {
   ended_ = true;
   PostQuitMessage(0);
   if (hwnd_) DestroyWindow(hwnd_);
+}
+
+// Nothing of the closing runs: no window message, no destructor, no Form_Unload.
+void MainWindow::EndNow() { ExitProcess(0); }
+
+std::optional<MenuId> MainWindow::PopupHelpMenu() {
+  POINT at{};
+  GetCursorPos(&at);
+  // Without it the menu stays open when the user clicks elsewhere.
+  SetForegroundWindow(hwnd_);
+  const int chosen = static_cast<int>(
+      TrackPopupMenu(help_menu_.get(),
+                     TPM_LEFTALIGN | TPM_TOPALIGN | TPM_LEFTBUTTON | TPM_RETURNCMD | TPM_NONOTIFY,
+                     at.x, at.y, 0, hwnd_, nullptr));
+  for (const MenuItemLayout& item : HelpMenuItems()) {
+    if (!item.separator() && chosen == kFirstMenuId + static_cast<int>(item.id)) return item.id;
+  }
+  return std::nullopt;
+}
+
+void MainWindow::SetMousePointer(int code) {
+  hourglass_ = code == kHourglassPointer;
+  SetCursor(LoadCursorW(nullptr, hourglass_ ? IDC_WAIT : IDC_ARROW));
+}
+
+void MainWindow::SetEnabled(bool enabled) { EnableWindow(hwnd_, enabled ? TRUE : FALSE); }
+
+void MainWindow::ShowProgress(int left, int top) {
+  HWND progress = Control(ControlId::cmbProgress);
+  SetWindowPos(progress, HWND_TOP, Px(left), Px(top), 0, 0,
+               SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+  // Painted now: the check that follows holds the message loop.
+  UpdateWindow(progress);
+}
+
+void MainWindow::HideProgress() { ShowWindow(Control(ControlId::cmbProgress), SW_HIDE); }
+
+void MainWindow::SetTimBgEnabled(bool enabled) {
+  if (enabled) {
+    SetTimer(hwnd_, kTimBgId, static_cast<UINT>(Layout(ControlId::timBg).interval_ms), nullptr);
+  } else {
+    KillTimer(hwnd_, kTimBgId);
+  }
 }
 
 }  // namespace melodane::win32

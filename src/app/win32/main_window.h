@@ -53,6 +53,13 @@ class MainWindow final : public FormView {
   void SetWindowBounds(const TwipsRect& bounds) override;
   TwipsSize ScreenSize() const override;
   void EndProgram() override;
+  void EndNow() override;
+  std::optional<MenuId> PopupHelpMenu() override;
+  void SetMousePointer(int code) override;
+  void SetEnabled(bool enabled) override;
+  void ShowProgress(int left, int top) override;
+  void HideProgress() override;
+  void SetTimBgEnabled(bool enabled) override;
 
  private:
   explicit MainWindow(HINSTANCE instance);
@@ -79,6 +86,7 @@ class MainWindow final : public FormView {
   UINT dpi_ = 96;
   frmPubMain* form_ = nullptr;
   bool ended_ = false;
+  bool hourglass_ = false;  // the whole window shows the wait pointer
 
   std::array<HWND, kControlCount> controls_{};
   ComboListControl devices_, sounds_, tones_;
