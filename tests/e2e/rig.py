@@ -4,6 +4,7 @@
 # test rig (scripts/lib/wine-session), whose MIDI devices are a test driver that logs what
 # reaches them.
 
+import ast
 import configparser
 import os
 import random
@@ -155,10 +156,15 @@ class LinuxDesktop(Desktop):
         # A stand-in for xdg-open that keeps its arguments; what it kept, a line each.
         log, handler = os.path.join(self.folder, "urls.txt"), os.path.join(self.folder, "open")
         with open(handler, "w") as f:
-            f.write(f"#!/usr/bin/python3\nimport sys\nopen({log!r}, 'a').write(sys.argv[1] + '\\n')\n")
+            f.write(f"#!/usr/bin/python3\nimport sys\nopen({log!r}, 'a').write(repr(sys.argv[1:]) + '\\n')\n")
         os.chmod(handler, 0o700)
         self.env["MELODANE_URL_HANDLER"] = handler
-        return lambda: open(log).read().splitlines() if os.path.exists(log) else []
+        # The address of each start with exactly one argument; any other start as it was.
+        def started():
+            lines = open(log).read().splitlines() if os.path.exists(log) else []
+            return [arguments[0] if len(arguments) == 1 else str(arguments)
+                    for arguments in map(ast.literal_eval, lines)]
+        return started
 
     def remove_run_entry(self):
         path = os.path.join(self.env["XDG_CONFIG_HOME"], "autostart", "melodane.desktop")
