@@ -22,6 +22,7 @@ target_link_libraries(melodane_linux_sound PUBLIC melodane_core
 
 add_library(melodane_linux_app STATIC
   app/linux/ini_settings_store.cpp
+  common/linux/whole_file.cpp
   app/linux/picture_box.cpp
   app/linux/qt_main_window.cpp
   app/linux/qt_tray_icon.cpp

@@ -11,6 +11,7 @@
 #include <utility>
 
 #include "common/linux/unique_fd.h"
+#include "common/linux/whole_file.h"
 
 namespace melodane::on_linux {
 
@@ -118,40 +119,6 @@ std::optional<std::string> ReadFile(const std::string& path, mode_t& mode) {
   return text;
 }
 
-bool WriteAll(int file, std::string_view text) {
-  while (!text.empty()) {
-    const ssize_t put = write(file, text.data(), text.size());
-    if (put < 0 && errno != EINTR) return false;
-    if (put > 0) text.remove_prefix(static_cast<size_t>(put));
-  }
-  return true;
-}
-
-// A temporary file beside the old one, renamed over it once it is whole on disk.
-bool ReplaceFile(const std::string& path, std::string_view text, mode_t mode) {
-  std::string temporary = path + ".XXXXXX";
-  UniqueFd file(mkostemp(temporary.data(), O_CLOEXEC));
-  if (!file) return false;
-  const bool whole =
-      fchmod(file.get(), mode) == 0 && WriteAll(file.get(), text) && fsync(file.get()) == 0;
-  file.Reset();
-  if (whole && rename(temporary.c_str(), path.c_str()) == 0) return true;
-  unlink(temporary.c_str());
-  return false;
-}
-
-// Each missing folder is private to the user, as the XDG base-directory rules ask.
-bool MakeFolders(const std::string& folder) {
-  struct stat status {};
-  for (size_t end = folder.find('/', 1);; end = folder.find('/', end + 1)) {
-    const std::string prefix = folder.substr(0, end);
-    if (stat(prefix.c_str(), &status) != 0 && mkdir(prefix.c_str(), 0700) != 0 && errno != EEXIST)
-      return false;
-    if (end == std::string::npos) break;
-  }
-  return stat(folder.c_str(), &status) == 0 && S_ISDIR(status.st_mode);
-}
-
 // A link to the file (a dotfile manager's) stays a link: the file it names is replaced.
 std::optional<std::string> Target(const std::string& path) {
   char real[PATH_MAX];
@@ -187,7 +154,7 @@ std::optional<std::string> IniSettingsStore::Load(std::string_view app, std::str
 // Only the key's own line changes, or one line is added; every other byte stays.
 bool IniSettingsStore::Save(std::string_view app, std::string_view section, std::string_view key,
                             std::string_view text) {
-  if (!MakeFolders(folder_)) return false;
+  if (!MakePrivateFolders(folder_)) return false;
   const std::optional<std::string> path = Target(PathOf(app));
   mode_t mode;
   const std::optional<std::string> old = path ? ReadFile(*path, mode) : std::nullopt;
@@ -205,7 +172,7 @@ bool IniSettingsStore::Save(std::string_view app, std::string_view section, std:
     if (at > 0 && (*old)[at - 1] != '\n') line = eol + line;
     next.insert(at, line);
   }
-  return next == *old || ReplaceFile(*path, next, mode);
+  return next == *old || ReplaceFileWhole(*path, next, mode);
 }
 
 }  // namespace melodane::on_linux

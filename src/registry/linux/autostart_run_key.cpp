@@ -1,13 +1,10 @@
 #include "registry/linux/autostart_run_key.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
-#include <cerrno>
 #include <cstdlib>
 
-#include "common/linux/unique_fd.h"
+#include "common/linux/whole_file.h"
 
 namespace melodane::on_linux {
 
@@ -20,27 +17,6 @@ bool SameText(const std::string& a, const char* b) {
     if (lower(a[i]) != lower(b[i])) return false;
   }
   return i == a.size() && !b[i];
-}
-
-// Written whole to a file beside it, then renamed into place. A missing folder is made
-// private to the user.
-bool WriteWhole(const std::string& path, const std::string& text) {
-  const std::string folder = path.substr(0, path.rfind('/'));
-  if (mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST) return false;
-  std::string temporary = path + ".XXXXXX";
-  UniqueFd file(mkostemp(temporary.data(), O_CLOEXEC));
-  if (!file) return false;
-  bool whole = fchmod(file.get(), 0644) == 0;
-  for (std::size_t done = 0; whole && done < text.size();) {
-    const ssize_t put = write(file.get(), text.data() + done, text.size() - done);
-    whole = put > 0 || (put < 0 && errno == EINTR);
-    if (put > 0) done += static_cast<std::size_t>(put);
-  }
-  whole = whole && fsync(file.get()) == 0;
-  file.Reset();
-  if (whole && rename(temporary.c_str(), path.c_str()) == 0) return true;
-  unlink(temporary.c_str());
-  return false;
 }
 
 }  // namespace
@@ -96,7 +72,9 @@ std::int32_t AutostartRunKey::SetValue(RegKey key, const std::string& name, std:
       "[Desktop Entry]\nType=Application\nName=Melodane\nComment=Plays a note for every key "
       "typed\nExec=" +
       ExecValue(command) + "\nIcon=melodane\nTerminal=false\nX-GNOME-Autostart-enabled=true\n";
-  return WriteWhole(entry_file_, entry) ? kErrorSuccess : kErrorAccessDenied;
+  const bool written = MakePrivateFolders(entry_file_.substr(0, entry_file_.rfind('/'))) &&
+                       ReplaceFileWhole(entry_file_, entry, 0644);
+  return written ? kErrorSuccess : kErrorAccessDenied;
 }
 
 std::int32_t AutostartRunKey::DeleteValue(RegKey key, const std::string& name) {
