@@ -7,7 +7,6 @@
 import ast
 import configparser
 import os
-import random
 import re
 import shutil
 import subprocess
@@ -18,6 +17,11 @@ PROGRAM = os.environ.get("MELODANE_BIN", "melodane")
 SCRIPTS = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "scripts")
 SETTINGS_KEY = r"HKCU\Software\VB and VBA Program Settings\BWSMD"
 RUN_KEY = r"HKCU\Software\Microsoft\Windows\CurrentVersion\Run"
+
+
+def read_lines(path):
+    # A process id and what that process recorded, a line each; nothing before the file.
+    return open(path).read().splitlines() if os.path.exists(path) else []
 
 
 def wait_for(condition, timeout=10.0, step=0.05):
@@ -156,14 +160,17 @@ class LinuxDesktop(Desktop):
         # A stand-in for xdg-open that keeps its arguments; what it kept, a line each.
         log, handler = os.path.join(self.folder, "urls.txt"), os.path.join(self.folder, "open")
         with open(handler, "w") as f:
-            f.write(f"#!/usr/bin/python3\nimport sys\nopen({log!r}, 'a').write(repr(sys.argv[1:]) + '\\n')\n")
+            f.write("#!/usr/bin/python3\nimport os, sys\n"
+                    f"open({log!r}, 'a').write(f'{{os.getpid()}} {{sys.argv[1:]!r}}\\n')\n")
         os.chmod(handler, 0o700)
         self.env["MELODANE_URL_HANDLER"] = handler
-        # The address of each start with exactly one argument; any other start as it was.
+        # In the order they were started: the address of each start with exactly one
+        # argument; any other start as it was.
         def started():
-            lines = open(log).read().splitlines() if os.path.exists(log) else []
+            starts = sorted((line.split(" ", 1) for line in read_lines(log)),
+                            key=lambda start: int(start[0]))
             return [arguments[0] if len(arguments) == 1 else str(arguments)
-                    for arguments in map(ast.literal_eval, lines)]
+                    for arguments in (ast.literal_eval(a) for _, a in starts)]
         return started
 
     def remove_run_entry(self):
@@ -214,8 +221,10 @@ class WineDesktop(Desktop):
         log = os.path.join(self.folder, "urls.txt")
         self.env["MELODANE_URL_LOG"] = "Z:" + log.replace("/", "\\")
         prefix = "rundll32.exe url.dll,FileProtocolHandler "
+        starts = lambda: [line.split(" ", 1)[1] for line in sorted(  # noqa: E731
+            read_lines(log), key=lambda line: int(line.split(" ", 1)[0]))]
         return lambda: [line[len(prefix):] if line.startswith(prefix) else line
-                        for line in open(log).read().splitlines()] if os.path.exists(log) else []
+                        for line in starts()]
 
     def close(self):
         if getattr(self, "untrust", None):
@@ -303,7 +312,9 @@ class Jack:
     # listening. Only what this server made is removed after it.
 
     def __init__(self, desktop):
-        self.name = f"melodane-test-{os.getpid()}-{random.randrange(10**6)}"
+        # One name for every run: JACK's registry holds eight servers, and a server that
+        # died without cleaning up keeps its place until one of the same name takes it.
+        self.name = "melodane-e2e"
         desktop.env["JACK_DEFAULT_SERVER"] = self.name
         self.server = desktop.start(["jackd", "-n", self.name, "--no-realtime", "-d", "dummy",
                                      "-r", "48000", "-p", "256"])

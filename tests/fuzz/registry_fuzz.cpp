@@ -25,8 +25,11 @@ void Same(const T& got, const T& expected, const char* operation) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  static const std::filesystem::path folder =
-      std::filesystem::path("/dev/shm") / ("melodane-fuzz-" + std::to_string(getpid()));
+  static const std::filesystem::path folder = [] {
+    auto path = std::filesystem::path("/dev/shm") / ("melodane-fuzz-" + std::to_string(getpid()));
+    std::atexit([] { std::filesystem::remove_all(folder); });
+    return path;
+  }();
   std::filesystem::remove_all(folder);
   std::filesystem::create_directories(folder);
   on_linux::SqliteRegistryApi stand_in((folder / "registry.sqlite3").string());

@@ -1,5 +1,5 @@
 // Stands in for rundll32.exe beside the program under test: it opens nothing and adds
-// its whole command line, as a line, to the file named by MELODANE_URL_LOG.
+// its process id and whole command line, as a line, to the file named by MELODANE_URL_LOG.
 #include <windows.h>
 
 #include <cstdio>
@@ -9,7 +9,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   const DWORD length = GetEnvironmentVariableA("MELODANE_URL_LOG", path, MAX_PATH);
   if (length == 0 || length >= MAX_PATH) return 0;
   if (FILE* log = std::fopen(path, "ab")) {
-    std::fprintf(log, "%s\n", GetCommandLineA());
+    std::fprintf(log, "%lu %s\n", GetCurrentProcessId(), GetCommandLineA());
     std::fclose(log);
   }
   return 0;
