@@ -10,6 +10,7 @@
 #include <optional>
 #include <vector>
 
+#include "common/ascii_case.h"
 #include "registry/registry_api.h"
 
 namespace melodane::testing {
@@ -27,16 +28,12 @@ struct MemoryRegistry final : RegistryApi {
   };
   using Tree = std::map<std::string, Key>;  // by lower-cased path from the root
 
-  static std::string Fold(std::string text) {
-    for (char& c : text) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c + 32 : c);
-    return text;
-  }
   // The path of a key below a root or an open key, or nothing for a handle not known.
   std::optional<std::string> Path(RegKey root, const std::string& path) const {
     const auto open = handles.find(root);
     const std::string base = open != handles.end() ? open->second : std::to_string(root);
     if (open == handles.end() && root >= 0) return std::nullopt;
-    return path.empty() ? base : base + "\\" + Fold(path);
+    return path.empty() ? base : base + "\\" + AsciiLowered(path);
   }
   std::vector<Tree::iterator> Children(const std::string& path) {
     std::vector<Tree::iterator> children;
@@ -48,8 +45,9 @@ struct MemoryRegistry final : RegistryApi {
   }
   Value* Find(RegKey key, const std::string& name) {
     auto& values = keys[handles.at(key)].values;
-    const auto it = std::find_if(values.begin(), values.end(),
-                                 [&](const Value& v) { return Fold(v.name) == Fold(name); });
+    const auto it = std::find_if(values.begin(), values.end(), [&](const Value& v) {
+      return AsciiLowered(v.name) == AsciiLowered(name);
+    });
     return it == values.end() ? nullptr : &*it;
   }
   static std::int32_t CopyName(const std::string& name, char* out, std::uint32_t* size) {
@@ -75,7 +73,7 @@ struct MemoryRegistry final : RegistryApi {
     for (std::size_t start = 0; !path.empty() && start <= path.size();) {
       const std::size_t end = std::min(path.find('\\', start), path.size());
       const std::string part = path.substr(start, end - start);
-      full += "\\" + Fold(part);
+      full += "\\" + AsciiLowered(part);
       if (!keys.count(full)) keys[full].name = part;
       start = end + 1;
     }

@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <utility>
 
+#include "common/ascii_case.h"
 #include "common/linux/unique_fd.h"
 #include "common/linux/whole_file.h"
 
@@ -21,11 +22,6 @@ std::string_view Trim(std::string_view text, std::string_view blanks = " \t") {
   text.remove_prefix(std::min(text.find_first_not_of(blanks), text.size()));
   text.remove_suffix(text.size() - std::min(text.find_last_not_of(blanks) + 1, text.size()));
   return text;
-}
-
-bool SameName(std::string_view a, std::string_view b) {
-  const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; };
-  return std::ranges::equal(a, b, {}, lower, lower);
 }
 
 // Where a key sits in the file's text: the span of its value (to the end of its line),
@@ -45,11 +41,11 @@ Place Find(std::string_view text, std::string_view section, std::string_view key
     if (line.empty() || line[0] == ';' || line[0] == '#') continue;
     const size_t close = line.find(']');
     if (line[0] == '[' && close != std::string_view::npos) {
-      inside = SameName(Trim(line.substr(1, close - 1)), section);
+      inside = SameIgnoringAsciiCase(Trim(line.substr(1, close - 1)), section);
     } else if (inside) {
       const size_t equals = line.find('=');
       if (!place.value && equals != std::string_view::npos &&
-          SameName(Trim(line.substr(0, equals)), key)) {
+          SameIgnoringAsciiCase(Trim(line.substr(0, equals)), key)) {
         const std::string_view value = Trim(line.substr(equals + 1));
         place.value.emplace(value.data() - text.data(), line.data() + line.size() - text.data());
       }

@@ -10,6 +10,7 @@
 #include <string>
 #include <string_view>
 
+#include "common/ascii_case.h"
 #include "common/win32/scoped_handles.h"
 
 namespace melodane::win32 {
@@ -27,11 +28,7 @@ constexpr DWORD kGiveUpMs = 100;
 bool IsHttps(std::string_view address) {
   constexpr std::string_view kScheme = "https://";
   if (address.size() <= kScheme.size()) return false;
-  std::string scheme(address.substr(0, kScheme.size()));
-  for (char& c : scheme) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  }
-  return scheme == kScheme;
+  return SameIgnoringAsciiCase(address.substr(0, kScheme.size()), kScheme);
 }
 
 // What the fetching thread and the caller share; the last of them to go frees it.

@@ -4,22 +4,12 @@
 
 #include <cstdlib>
 
+#include "common/ascii_case.h"
 #include "common/linux/whole_file.h"
 
 namespace melodane::on_linux {
 
-namespace {
-
-bool SameText(const std::string& a, const char* b) {
-  std::size_t i = 0;
-  for (; i < a.size() && b[i]; ++i) {
-    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? char(c + 32) : c; };
-    if (lower(a[i]) != lower(b[i])) return false;
-  }
-  return i == a.size() && !b[i];
-}
-
-}  // namespace
+namespace {}  // namespace
 
 std::string AutostartRunKey::DefaultEntryFile() {
   const char* config = std::getenv("XDG_CONFIG_HOME");
@@ -48,7 +38,7 @@ std::string AutostartRunKey::ExecValue(const std::string& program) {
 std::int32_t AutostartRunKey::OpenKey(RegKey root, const std::string& path, std::uint32_t,
                                       RegKey& key) {
   if (root != RootKey(kHkeyCurrentUser) ||
-      !SameText(path, "Software\\Microsoft\\Windows\\CurrentVersion\\Run")) {
+      !SameIgnoringAsciiCase(path, "Software\\Microsoft\\Windows\\CurrentVersion\\Run")) {
     return kErrorAccessDenied;
   }
   open_.insert(key = next_++);
@@ -58,7 +48,7 @@ std::int32_t AutostartRunKey::OpenKey(RegKey root, const std::string& path, std:
 std::int32_t AutostartRunKey::SetValue(RegKey key, const std::string& name, std::uint32_t type,
                                        const std::uint8_t* data, std::uint32_t size) {
   if (!open_.count(key)) return kErrorInvalidHandle;
-  if (!SameText(name, "Melodane") || type != kRegSz) return kErrorAccessDenied;
+  if (!SameIgnoringAsciiCase(name, "Melodane") || type != kRegSz) return kErrorAccessDenied;
   std::string command(reinterpret_cast<const char*>(data), size);
   command = command.substr(0, command.find('\0'));
   if (command.size() >= 2 && command.front() == '"' && command.back() == '"') {
@@ -79,7 +69,7 @@ std::int32_t AutostartRunKey::SetValue(RegKey key, const std::string& name, std:
 
 std::int32_t AutostartRunKey::DeleteValue(RegKey key, const std::string& name) {
   if (!open_.count(key)) return kErrorInvalidHandle;
-  if (!SameText(name, "Melodane")) return kErrorFileNotFound;
+  if (!SameIgnoringAsciiCase(name, "Melodane")) return kErrorFileNotFound;
   return unlink(entry_file_.c_str()) == 0 ? kErrorSuccess : kErrorFileNotFound;
 }
 
