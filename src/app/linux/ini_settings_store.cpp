@@ -97,8 +97,17 @@ std::string Encode(std::string_view text) {
   return quoted + '"';
 }
 
+// A settings file is a few hundred bytes of text. One with a NUL byte or past a mebibyte is
+// something else (binary, another program's, damaged): it is neither read nor replaced.
+constexpr size_t kLargestFile = 1 << 20;
+
+bool IsSettingsText(std::string_view text) {
+  return text.size() <= kLargestFile && text.find('\0') == std::string_view::npos;
+}
+
 // The text of a regular file with its permission bits; a missing file is empty text.
-// Anything else (a FIFO would block the first read) is nothing.
+// Anything else (a FIFO would block the first read) is nothing, as is a file that is no
+// settings text.
 std::optional<std::string> ReadFile(const std::string& path, mode_t& mode) {
   mode = 0600;
   UniqueFd file(open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
@@ -108,11 +117,11 @@ std::optional<std::string> ReadFile(const std::string& path, mode_t& mode) {
   mode = status.st_mode & 07777;
   std::string text;
   char chunk[4096];
-  for (ssize_t got; (got = read(file.get(), chunk, sizeof chunk)) != 0;) {
+  for (ssize_t got; text.size() <= kLargestFile && (got = read(file.get(), chunk, sizeof chunk));) {
     if (got < 0 && errno != EINTR) return std::nullopt;
     if (got > 0) text.append(chunk, static_cast<size_t>(got));
   }
-  return text;
+  return IsSettingsText(text) ? std::optional(std::move(text)) : std::nullopt;
 }
 
 // A link to the file (a dotfile manager's) stays a link: the file it names is replaced.
@@ -168,7 +177,8 @@ bool IniSettingsStore::Save(std::string_view app, std::string_view section, std:
     if (at > 0 && (*old)[at - 1] != '\n') line = eol + line;
     next.insert(at, line);
   }
-  return next == *old || ReplaceFileWhole(*path, next, mode);
+  // Never written: what could not be read back.
+  return next == *old || (IsSettingsText(next) && ReplaceFileWhole(*path, next, mode));
 }
 
 }  // namespace melodane::on_linux

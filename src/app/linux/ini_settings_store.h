@@ -9,7 +9,9 @@ namespace melodane::on_linux {
 // Settings in one INI file per application name, <folder>/<app>.ini, each section a
 // group. A save changes or adds one line and keeps every other byte of the file (comments,
 // lines it cannot parse); it is written atomically (a temporary file renamed over the old
-// one). Names match whatever their ASCII case; the first of a repeated key counts.
+// one). Names match whatever their ASCII case; the first of a repeated key counts. A file
+// that is no settings text (a NUL byte, over a mebibyte) is left as it is: no key reads
+// from it, and saves fail.
 class IniSettingsStore final : public SettingsStore {
  public:
   explicit IniSettingsStore(std::string folder) : folder_(std::move(folder)) {}

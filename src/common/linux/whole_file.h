@@ -10,7 +10,9 @@
 namespace melodane::on_linux {
 
 // Writes a temporary file beside `path` and renames it over `path` once it is whole on
-// disk; on any failure the temporary file goes and `path` is as it was.
+// disk; on any failure the temporary file goes and `path` is as it was. A process killed
+// meanwhile may leave at most a whole copy beside it, never a part (where the file
+// system has unnamed temporary files).
 bool ReplaceFileWhole(const std::string& path, std::string_view text, mode_t mode);
 
 // Makes each missing folder on the path with mode 0700, as the XDG base-directory rules

@@ -1,12 +1,18 @@
 #include "app/linux/ini_settings_store.h"
 
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
+#include <csignal>
 #include <filesystem>
 #include <fstream>
+#include <random>
+#include <thread>
 
 #include <gtest/gtest.h>
+
+#include "app/linux/unprivileged.h"
 
 namespace melodane::on_linux {
 namespace {
@@ -83,6 +89,74 @@ TEST_F(IniSettingsStoreTest, AFifoIsLeftAloneAndALinkedFileIsWrittenWhereItIs) {
   EXPECT_EQ(Text(base / "dotfiles.ini"), "; mine\n[Value]\nVol=6\n");
   EXPECT_EQ(fs::status(base / "dotfiles.ini").permissions(), fs::perms(0640));
   EXPECT_FALSE(IniSettingsStore((file / "x").string()).Save("BWSMD", "Value", "Vol", "10"));
+}
+
+// A file it cannot read, or that is no settings text, reads as nothing and stays as it
+// is; what it can read it reads. Nothing of this is said on stderr.
+TEST_F(IniSettingsStoreTest, AFileItCannotReadOrParseIsNeverReplacedNorTalkedAbout) {
+  std::mt19937 random(1);
+  std::string garbage(10 << 20, 0);  // no NUL in it: its size alone must stop it
+  for (char& c : garbage) c = static_cast<char>(random() % 255 + 1);
+  const std::string vol = "[Value]\nVol=5\n";
+  const auto rw = fs::perms::owner_read | fs::perms::owner_write, all = fs::perms::owner_all;
+  const struct {
+    const char* what;
+    std::optional<std::string> text;  // nothing: a folder in its place
+    fs::perms file_mode, folder_mode;
+    const char* outcome;
+    std::optional<std::string> after;  // nothing: as it was
+  } cases[] = {
+      {"a folder", std::nullopt, all, all, "none refused", {}},
+      {"unreadable", vol, fs::perms::none, all, "none refused", {}},
+      {"cut mid-line", vol + "Tr", rw, all, "5 saved", "[Value]\nVol=6\nTr"},
+      {"a NUL byte", vol + '\0', rw, all, "none refused", {}},
+      {"10 MB", vol + garbage, rw, all, "none refused", {}},
+      {"read-only folder", vol, rw, fs::perms::owner_read | fs::perms::owner_exec, "5 refused", {}},
+  };
+  for (const auto& c : cases) {
+    fs::remove_all(base);
+    fs::create_directories(c.text ? folder : file);
+    if (c.text) std::ofstream(file, std::ios::binary) << *c.text;
+    fs::permissions(file, c.file_mode);
+    fs::permissions(folder, c.folder_mode);
+    const auto read_then_save = [&] {
+      const std::string read = Vol().value_or("none");
+      return read + (Save("Vol", "6") ? " saved" : " refused");
+    };
+    EXPECT_EQ(testing::Unprivileged(base, read_then_save), c.outcome) << c.what;
+    fs::permissions(folder, all);
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder), {}), 1) << c.what;
+    EXPECT_EQ(fs::status(file).permissions(), c.file_mode) << c.what;
+    fs::permissions(file, all);
+    if (c.text) {
+      EXPECT_TRUE(Text(file) == c.after.value_or(*c.text)) << c.what;
+    }
+  }
+}
+
+// The file afterwards is the old one or the new one, whole, however often a save is cut
+// short. A copy left beside it is whole too, and the next save pays it no heed.
+TEST_F(IniSettingsStoreTest, KilledWhileSavingItLeavesTheOldFileOrTheNewOneWhole) {
+  const std::string values[] = {std::string(256 << 10, 'a'), std::string(256 << 10, 'b')};
+  ASSERT_TRUE(Save("Vol", values[0]));
+  const std::string files[] = {Text(file), "[Value]\nVol=" + values[1] + "\n"};
+  std::mt19937 random(1);
+  for (int round = 0; round < 200; ++round) {
+    const pid_t child = fork();
+    if (child == 0) {
+      for (int i = 1;; ++i) Save("Vol", values[i % 2]);
+    }
+    std::this_thread::sleep_for(std::chrono::microseconds(random() % 10000));
+    kill(child, SIGKILL);
+    waitpid(child, nullptr, 0);
+    const std::string now = Text(file);
+    ASSERT_TRUE(now == files[0] || now == files[1]) << "round " << round << ": " << now.size();
+  }
+  for (const auto& entry : fs::directory_iterator(folder)) {
+    const std::string text = Text(entry.path());
+    EXPECT_TRUE(text == files[0] || text == files[1]) << entry.path();
+  }
+  EXPECT_TRUE(Save("Vol", "7") && Vol() == "7");
 }
 
 }  // namespace
