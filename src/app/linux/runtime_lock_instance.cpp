@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
@@ -21,13 +22,21 @@ void RunWithoutLock(const std::string& where) {
 
 }  // namespace
 
-std::string RuntimeLockInstance::DefaultPath() {
+std::string RuntimeLockInstance::DefaultPath(const std::string& fallback_base) {
   const char* runtime = std::getenv("XDG_RUNTIME_DIR");
   struct stat status {};
-  if (runtime && *runtime && stat(runtime, &status) == 0 && S_ISDIR(status.st_mode)) {
+  if (runtime && *runtime && stat(runtime, &status) == 0 && S_ISDIR(status.st_mode) &&
+      access(runtime, W_OK | X_OK) == 0) {
     return std::string(runtime) + "/melodane.lock";
   }
-  return FallbackPath("/tmp");
+  std::string fallback = FallbackPath(fallback_base);
+  if (!fallback.empty()) {
+    std::fprintf(stderr,
+                 "melodane: XDG_RUNTIME_DIR names no folder this user can write in; the "
+                 "single-instance lock is %s\n",
+                 fallback.c_str());
+  }
+  return fallback;
 }
 
 std::string RuntimeLockInstance::FallbackPath(const std::string& base) {

@@ -16,8 +16,9 @@ class RuntimeLockInstance final : public SingleInstance {
   explicit RuntimeLockInstance(std::string path) : path_(std::move(path)) {}
   RuntimeLockInstance(RuntimeLockInstance&&) = default;
   RuntimeLockInstance& operator=(RuntimeLockInstance&&) = default;
-  // $XDG_RUNTIME_DIR/melodane.lock, or FallbackPath("/tmp").
-  static std::string DefaultPath();
+  // $XDG_RUNTIME_DIR/melodane.lock, or, when that names no folder the user can write in,
+  // FallbackPath(fallback_base), which it then names on stderr.
+  static std::string DefaultPath(const std::string& fallback_base = "/tmp");
   // <base>/melodane-<uid>/melodane.lock in a folder made private to the user; empty when
   // what is there is not the user's own private folder.
   static std::string FallbackPath(const std::string& base);

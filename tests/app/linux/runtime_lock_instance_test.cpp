@@ -5,8 +5,11 @@
 #include <sys/stat.h>
 
 #include <filesystem>
+#include <fstream>
 
 #include <gtest/gtest.h>
+
+#include "app/linux/unprivileged.h"
 
 namespace melodane::on_linux {
 namespace {
@@ -20,9 +23,9 @@ struct RuntimeLockInstanceTest : ::testing::Test {
   // `run` must say once on stderr that `where` is no safe place.
   template <typename Run>
   void NoPlace(const std::string& where, Run run) {
-    testing::internal::CaptureStderr();
+    ::testing::internal::CaptureStderr();
     run();
-    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+    EXPECT_EQ(::testing::internal::GetCapturedStderr(),
               "melodane: no safe place for the single-instance lock (" + where +
                   "); running without it\n");
   }
@@ -42,9 +45,14 @@ TEST_F(RuntimeLockInstanceTest, TheFirstHoldsTheClaimWhereverItMovesUntilItEnds)
 }
 
 TEST_F(RuntimeLockInstanceTest, ALinkOrAnotherUsersFileIsNeverUsedEvenWhileTheyHoldIt) {
-  fs::create_symlink(base + "/theirs", path);
+  const std::string elsewhere = base + "/theirs";
+  fs::create_symlink(elsewhere, path);
   NoPlace(path, [&] { EXPECT_FALSE(AnotherRuns()); });
-  EXPECT_FALSE(fs::exists(base + "/theirs")) << "made through the link";
+  EXPECT_FALSE(fs::exists(elsewhere)) << "made through the link";
+  std::ofstream(elsewhere) << "theirs";
+  NoPlace(path, [&] { EXPECT_FALSE(AnotherRuns()); });
+  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(std::ifstream(elsewhere).rdbuf()), {}),
+            "theirs");
   if (getuid() != 0) GTEST_SKIP() << "only root can give a file to another user";
   fs::remove(path);
   const UniqueFd theirs(open(path.c_str(), O_RDWR | O_CREAT, 0600));
@@ -62,6 +70,27 @@ TEST_F(RuntimeLockInstanceTest, TheFallbackFolderIsMadePrivateAndRefusedWhenItIs
   fs::remove(folder);
   fs::create_directory_symlink(base, folder);  // the base is private too
   NoPlace(folder, [&] { EXPECT_EQ(RuntimeLockInstance::FallbackPath(base), ""); });
+}
+
+TEST_F(RuntimeLockInstanceTest, WithNoRuntimeFolderToWriteInTheLockFallsBackAndSaysWhere) {
+  const char* const was = std::getenv("XDG_RUNTIME_DIR");
+  const std::string saved = was ? was : "", file = base + "/file", closed = base + "/closed";
+  std::ofstream{file};
+  mkdir(closed.c_str(), 0500);
+  const std::string fallback =
+      base + "/melodane-" + std::to_string(testing::UnprivilegedUid()) + "/melodane.lock";
+  const std::string said =
+      "melodane: XDG_RUNTIME_DIR names no folder this user can write in; "
+      "the single-instance lock is " +
+      fallback + "\n";
+  for (const char* runtime :
+       {(const char*)nullptr, "", "/nonexistent", file.c_str(), closed.c_str(), base.c_str()}) {
+    runtime ? setenv("XDG_RUNTIME_DIR", runtime, 1) : unsetenv("XDG_RUNTIME_DIR");
+    EXPECT_EQ(testing::Unprivileged(base, [&] { return RuntimeLockInstance::DefaultPath(base); }),
+              runtime == base.c_str() ? path : said + fallback)
+        << (runtime ? runtime : "unset");
+  }
+  was ? setenv("XDG_RUNTIME_DIR", saved.c_str(), 1) : unsetenv("XDG_RUNTIME_DIR");
 }
 
 }  // namespace
