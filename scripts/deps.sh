@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Installs the Debian packages Melodane needs, and nothing when they are all present.
-#   scripts/deps.sh run    what building and starting the Linux program needs
-#   scripts/deps.sh test   everything: both programs, the test rigs and the benchmarks
+#   scripts/deps.sh run       what building and starting the Linux program needs
+#   scripts/deps.sh package   what building and checking both packages needs
+#   scripts/deps.sh test      everything: both programs and packages, the test rigs and
+#                             the benchmarks
 set -euo pipefail
 
 run_pkgs=(
@@ -21,22 +23,31 @@ test_pkgs=(
   clang libclang-rt-14-dev
   # Qt's own headers, to stand in for a session manager
   qt6-base-private-dev
-  # The Windows program, built with MinGW-w64 and run under Wine
-  g++-mingw-w64-x86-64-posix wine wine64
+  # The Windows program's tests, under Wine
+  wine wine64
   # Virtual desktops for the windows under test
   xvfb xauth xdotool openbox x11-utils imagemagick trayer xterm
   # Sound for the Linux end-to-end tests
   pulseaudio pulseaudio-utils python3 python3-numpy
-  # Checks of the start-at-logon entry
-  desktop-file-utils
+  # The key-to-sound benchmark records the sound server's monitor with timing
+  libpulse-dev
   # HTTPS test servers with a certificate authority of their own
   openssl
+)
+package_pkgs=(
+  # The Windows program, built with MinGW-w64
+  g++-mingw-w64-x86-64-posix
+  # The Debian package's library dependencies (dpkg-shlibdeps, which needs file)
+  dpkg-dev file
+  # Checks of the packages, and of the start-at-logon entry
+  lintian appstream desktop-file-utils
 )
 
 case "${1:-test}" in
   run) pkgs=("${run_pkgs[@]}") ;;
-  test) pkgs=("${run_pkgs[@]}" "${test_pkgs[@]}") ;;
-  *) echo "usage: $0 [run|test]" >&2; exit 2 ;;
+  package) pkgs=("${run_pkgs[@]}" "${package_pkgs[@]}") ;;
+  test) pkgs=("${run_pkgs[@]}" "${test_pkgs[@]}" "${package_pkgs[@]}") ;;
+  *) echo "usage: $0 [run|package|test]" >&2; exit 2 ;;
 esac
 
 missing=()

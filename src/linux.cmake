@@ -51,3 +51,16 @@ foreach(size 16 22 24 32 48 64 128 256)
     DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps
     RENAME melodane.png)
 endforeach()
+install(FILES ${PROJECT_SOURCE_DIR}/resources/images/melodane.svg
+  DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
+# The software centres' description, with the maker's site; the manual page, compressed
+# without a time stamp, as Debian asks.
+configure_file(${PROJECT_SOURCE_DIR}/resources/linux/com.brenwick.melodane.metainfo.xml
+  ${CMAKE_CURRENT_BINARY_DIR}/com.brenwick.melodane.metainfo.xml @ONLY)
+install(FILES ${CMAKE_CURRENT_BINARY_DIR}/com.brenwick.melodane.metainfo.xml
+  DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS
+  ${PROJECT_SOURCE_DIR}/resources/linux/melodane.1)
+execute_process(COMMAND gzip -9nc INPUT_FILE ${PROJECT_SOURCE_DIR}/resources/linux/melodane.1
+  OUTPUT_FILE ${CMAKE_CURRENT_BINARY_DIR}/melodane.1.gz COMMAND_ERROR_IS_FATAL ANY)
+install(FILES ${CMAKE_CURRENT_BINARY_DIR}/melodane.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)

@@ -27,3 +27,5 @@ if(MINGW)
   target_link_options(melodane PRIVATE -municode)
 endif()
 set_target_properties(melodane PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${PROJECT_BINARY_DIR}/bin)
+# At the package's root: the program needs nothing beside it.
+install(TARGETS melodane RUNTIME DESTINATION .)

@@ -23,6 +23,12 @@ if(MELODANE_FUZZ)
   target_include_directories(registry_fuzz PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
   target_link_options(registry_fuzz PRIVATE -fsanitize=fuzzer)
   target_link_libraries(registry_fuzz PRIVATE melodane_linux_app)
+  # Made-up text where the program reads it: stored numbers and settings, the settings
+  # file, the fetched version text.
+  add_executable(input_fuzz fuzz/input_fuzz.cpp)
+  target_include_directories(input_fuzz PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
+  target_link_options(input_fuzz PRIVATE -fsanitize=fuzzer)
+  target_link_libraries(input_fuzz PRIVATE melodane_linux_app)
 endif()
 
 # The HTTPS transfer against test servers made for the run.
@@ -36,5 +42,3 @@ add_test(NAME x_session_stop
   COMMAND ${PROJECT_SOURCE_DIR}/scripts/lib/x-session stop ${MELODANE_X_SESSION})
 set_tests_properties(x_session_stop PROPERTIES FIXTURES_CLEANUP x_session)
 set(MELODANE_TEST_PROPERTIES TIMEOUT 60 FIXTURES_REQUIRED x_session)
-
-add_test(NAME linux_install COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/e2e/install_test.sh ${PROJECT_BINARY_DIR})

@@ -2,7 +2,8 @@
 """Draws Melodane's images and writes them in the forms both programs load.
 
 Every picture is described once, in a unit square, as layers of shapes given by signed
-distance functions; it is rendered at each size with 4 x 4 samples per pixel.
+distance functions; it is rendered at each size with 4 x 4 samples per pixel. The
+icon's shapes also know their SVG elements, for the scalable icon.
 
     python3 resources/images/draw.py    (writes next to this file)
 """
@@ -22,6 +23,8 @@ def rounded_box(cx, cy, hw, hh, r):
         qx, qy = abs(x - cx) - hw + r, abs(y - cy) - hh + r
         outside = math.hypot(max(qx, 0), max(qy, 0))
         return outside + min(max(qx, qy), 0) - r
+    d.svg = lambda paint: svg_element("rect", {"fill": paint}, x=cx - hw, y=cy - hh,
+                                      width=2 * hw, height=2 * hh, rx=r)
     return d
 
 
@@ -38,6 +41,9 @@ def ellipse(cx, cy, rx, ry, angle_deg=0.0):
         u, v = dx * ca + dy * sa, -dx * sa + dy * ca
         k = math.hypot(u / rx, v / ry)
         return (k - 1) * min(rx, ry)
+    turn = f"rotate({angle_deg:g} {cx * SVG_SIZE:.2f} {cy * SVG_SIZE:.2f})"
+    d.svg = lambda paint: svg_element("ellipse", {"fill": paint, "transform": turn},
+                                      cx=cx, cy=cy, rx=rx, ry=ry)
     return d
 
 
@@ -46,6 +52,9 @@ def segment(x1, y1, x2, y2, half_width):
         px, py, bx, by = x - x1, y - y1, x2 - x1, y2 - y1
         t = max(0.0, min(1.0, (px * bx + py * by) / (bx * bx + by * by)))
         return math.hypot(px - bx * t, py - by * t) - half_width
+    d.svg = lambda paint: svg_element("line", {"stroke": paint, "stroke-linecap": "round"},
+                                      x1=x1, y1=y1, x2=x2, y2=y2,
+                                      **{"stroke-width": 2 * half_width})
     return d
 
 
@@ -84,7 +93,10 @@ def polygon(points):
 
 
 def union(*shapes):
-    return lambda x, y: min(s(x, y) for s in shapes)
+    def d(x, y):
+        return min(s(x, y) for s in shapes)
+    d.svg = lambda paint: "".join(s.svg(paint) for s in shapes)
+    return d
 
 
 def outline(shape, width):
@@ -93,7 +105,10 @@ def outline(shape, width):
 
 def vertical(top, bottom):
     """A colour that runs from `top` at y = 0 to `bottom` at y = 1."""
-    return lambda x, y: tuple(t + (b - t) * y for t, b in zip(top, bottom))
+    def colour(x, y):
+        return tuple(t + (b - t) * y for t, b in zip(top, bottom))
+    colour.stops = (top, bottom)
+    return colour
 
 
 # --- rendering ------------------------------------------------------------------
@@ -183,6 +198,35 @@ def dib(image, bits, mask=True, premultiply=False, height_factor=2):
             data = bits_row.to_bytes((size + 7) // 8, "big")
             body += data + b"\0" * (-len(data) % 4)
     return body
+
+
+SVG_SIZE = 256  # the scalable picture's user units per unit length
+
+
+def svg_element(name, extra, **lengths):
+    """An SVG element: lengths in unit coordinates, scaled; `extra` attributes as they are."""
+    attributes = [f'{k}="{v * SVG_SIZE:.2f}"' for k, v in lengths.items()]
+    attributes += [f'{k}="{v}"' for k, v in extra.items()]
+    return f"  <{name} {' '.join(attributes)}/>\n"
+
+
+def svg(layers):
+    """The layers as an SVG picture; a gradient runs over the whole picture, as rendered."""
+    defs, body = [], []
+    for shape, colour in layers:
+        if callable(colour):
+            top, bottom = (("#%02x%02x%02x" % c) for c in colour.stops)
+            defs.append(f'  <linearGradient id="g{len(defs)}" gradientUnits="userSpaceOnUse" '
+                        f'x1="0" y1="0" x2="0" y2="{SVG_SIZE}">'
+                        f'<stop offset="0" stop-color="{top}"/>'
+                        f'<stop offset="1" stop-color="{bottom}"/></linearGradient>\n')
+            paint = f"url(#g{len(defs) - 1})"
+        else:
+            paint = "#%02x%02x%02x" % colour
+        body.append(shape.svg(paint))
+    return (f'<svg xmlns="http://www.w3.org/2000/svg" width="{SVG_SIZE}" height="{SVG_SIZE}" '
+            f'viewBox="0 0 {SVG_SIZE} {SVG_SIZE}">\n<defs>\n{"".join(defs)}</defs>\n'
+            f'{"".join(body)}</svg>\n').encode()
 
 
 def icon_file(entries, kind=1, hotspot=(0, 0)):
@@ -281,6 +325,7 @@ def main():
                                      (icon[16], 32)]))
     for s, image in icon.items():
         write(f"melodane-{s}.png", png(image))
+    write("melodane.svg", svg(icon_layers()))
 
     logo = render(logo_layers(), 72)
     write("logo.bmp", bmp_file(logo))
