@@ -9,9 +9,11 @@ import configparser
 import os
 import re
 import shutil
+import signal
 import subprocess
 import tempfile
 import time
+import zipfile
 
 PROGRAM = os.environ.get("MELODANE_BIN", "melodane")
 SCRIPTS = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "scripts")
@@ -22,6 +24,12 @@ RUN_KEY = r"HKCU\Software\Microsoft\Windows\CurrentVersion\Run"
 def read_lines(path):
     # A process id and what that process recorded, a line each; nothing before the file.
     return open(path).read().splitlines() if os.path.exists(path) else []
+
+
+def kill(pid_file):
+    # As a crash would end it: the process whose id the file holds.
+    with open(pid_file) as f:
+        os.kill(int(f.read()), signal.SIGKILL)
 
 
 def wait_for(condition, timeout=10.0, step=0.05):
@@ -91,9 +99,10 @@ class Desktop:
         window = wait_for(lambda: self.windows(self.other[1]), 20)
         assert window, f"{self.other} showed no window"
         self.activate(window[0])
+        return window[0]
 
-    def program(self, path=PROGRAM):
-        return Melodane(self, path)
+    def program(self, path=PROGRAM, **kwargs):
+        return Melodane(self, path, **kwargs)
 
     def copy_program(self, folder):
         # A copy of the program in a folder of the test's, and its path.
@@ -181,6 +190,9 @@ class LinuxDesktop(Desktop):
     def expected_run_entry(self, program):
         return [program]
 
+    def kill_display(self):
+        kill(os.path.join(self.rig[1], "xvfb.pid"))
+
     def click_icon(self, button):
         # trayer shows the only icon at the top right of the screen.
         self.run(["xdotool", "mousemove", "1264", "16", "click", str(button)])
@@ -196,6 +208,13 @@ class WineDesktop(Desktop):
         self.env["FAKEMIDI_LOG"] = "Z:" + self.midi_log.replace("/", "\\")
         self.reg("delete", SETTINGS_KEY, "/f", check=False)
         self.remove_run_entry()
+
+    def copy_program(self, folder):
+        # The Windows package unpacked there instead, when there is one (MELODANE_ZIP).
+        if not os.environ.get("MELODANE_ZIP"):
+            return super().copy_program(folder)
+        zipfile.ZipFile(os.environ["MELODANE_ZIP"]).extractall(os.path.join(self.folder, folder))
+        return os.path.join(self.folder, folder, "melodane.exe")
 
     def run_entry(self):
         text = self.reg("query", RUN_KEY, "/v", "Melodane", check=False)
@@ -260,10 +279,10 @@ class WineDesktop(Desktop):
 class Melodane:
     # The program under test.
 
-    def __init__(self, desktop, path=PROGRAM, command=None):
+    def __init__(self, desktop, path=PROGRAM, command=None, **kwargs):
         self.desktop = desktop
         self.process = desktop.start(command or desktop.command + [path],
-                                     cwd=os.path.dirname(os.path.abspath(path)))
+                                     cwd=os.path.dirname(os.path.abspath(path)), **kwargs)
 
     def window(self):
         found = wait_for(lambda: self.process.poll() is None and
@@ -284,6 +303,13 @@ class Melodane:
         except subprocess.TimeoutExpired:
             return None
 
+    def usage(self):
+        # The processor time used so far, in seconds, and the resident memory in KiB.
+        with open(f"/proc/{self.process.pid}/stat") as f:
+            fields = f.read().rsplit(")", 1)[1].split()
+        return ((int(fields[11]) + int(fields[12])) / os.sysconf("SC_CLK_TCK"),
+                int(fields[21]) * os.sysconf("SC_PAGE_SIZE") // 1024)
+
 
 class Pulse:
     # A PulseAudio server with one null sink whose monitor records what plays.
@@ -303,6 +329,9 @@ class Pulse:
     def playing(self):
         return "Sink Input" in self.desktop.run(["pactl", "list", "sink-inputs"], check=False)
 
+    def kill(self):
+        kill(os.path.join(self.desktop.env["XDG_RUNTIME_DIR"], "pulse", "pid"))
+
     def close(self):
         self.desktop.run(["pulseaudio", "--kill"], check=False)
 
@@ -314,17 +343,20 @@ class Jack:
     def __init__(self, desktop):
         # One name for every run: JACK's registry holds eight servers, and a server that
         # died without cleaning up keeps its place until one of the same name takes it.
-        self.name = "melodane-e2e"
+        self.desktop, self.name = desktop, "melodane-e2e"
         desktop.env["JACK_DEFAULT_SERVER"] = self.name
-        self.server = desktop.start(["jackd", "-n", self.name, "--no-realtime", "-d", "dummy",
-                                     "-r", "48000", "-p", "256"])
-        assert wait_for(lambda: self.server.poll() is not None or
-                        desktop.run(["jack_lsp"], check=False), 15) and self.server.poll() is None
+        self.start_server()
         self.dump = os.path.join(desktop.folder, "midi-dump.txt")
         # Line by line, so that each message is in the file as soon as it is printed.
         with open(self.dump, "w") as dump:
             desktop.start(["stdbuf", "-oL", "jack_midi_dump"], stdout=dump)
         assert wait_for(lambda: "midi-monitor:input" in desktop.run(["jack_lsp"], check=False))
+
+    def start_server(self):
+        self.server = self.desktop.start(["jackd", "-n", self.name, "--no-realtime", "-d",
+                                          "dummy", "-r", "48000", "-p", "256"])
+        assert wait_for(lambda: self.server.poll() is not None or self.desktop.run(
+            ["jack_lsp"], check=False), 15) and self.server.poll() is None
 
     def midi_messages(self):
         with open(self.dump) as f:
@@ -332,6 +364,10 @@ class Jack:
                     for m in re.findall(r"^\s*\d+:\s+((?:[0-9a-f]{2}\s?)+)", f.read(), re.M)]
 
     def close(self):
+        if self.server.poll() is not None:
+            # A server that was killed left its shared memory behind; the next one of its
+            # name takes it over, and frees it when it stops.
+            self.start_server()
         self.server.terminate()
         self.server.wait(10)
         for name in os.listdir("/dev/shm"):

@@ -29,10 +29,10 @@ class Rig(unittest.TestCase):
         if self.midi is not self.rig:
             self.addCleanup(self.midi.close)
 
-    def start(self, settings=None):
+    def start(self, settings=None, **kwargs):
         if settings:
             self.rig.store_settings(settings)
-        program = self.rig.program()
+        program = self.rig.program(**kwargs)
         self.assertTrue(program.window(), "no window")
         return program
 
@@ -211,33 +211,123 @@ class Program(Rig):
 @unittest.skipIf(WINDOWS, "Linux only")
 class LinuxProgram(Rig):
 
-    def test_the_built_in_synthesizer_plays_the_a_key_at_466_hertz(self):
-        import numpy
-
-        self.desktop()
+    def sounding(self, jack=False):
+        # A PulseAudio server of the test's, and the program playing to the built-in
+        # synthesizer or, with `jack`, to the first JACK port; its stderr in self.errors.
+        self.desktop(jack=jack)
         pulse = rig.Pulse(self.rig)
         self.addCleanup(pulse.close)
-        self.start({"Stage": "0", "Vol": "100", "Devies": "0", "Tools": "0"})
-        # Open, but silent: nothing goes to the sound server until a note sounds.
-        self.assertTrue(rig.wait_for(lambda: not pulse.playing()))
-        self.rig.other_program()
+        self.errors = os.path.join(self.rig.folder, "stderr.txt")
+        with open(self.errors, "w") as errors:
+            program = self.start({"Stage": "0", "Vol": "100", "Devies": str(int(jack)),
+                                  "Tools": "0"}, stderr=errors)
+        return pulse, program
+
+    def recorded(self, pulse, action):
+        # What the null sink played while `action` ran: one channel's samples, and the rate.
+        import numpy
+
         path = os.path.join(self.rig.folder, "recording.wav")
         recorder = pulse.record(path)
         self.assertTrue(rig.wait_for(lambda: os.path.exists(path) and os.path.getsize(path) > 44))
-        self.rig.hold("a", 1.5)
-        self.assertTrue(pulse.playing())
-        time.sleep(1.0)  # a second more of the notes sounding on
+        action()
         recorder.send_signal(signal.SIGINT)
         recorder.wait(5)
         with wave.open(path) as w:
-            rate, channels = w.getframerate(), w.getnchannels()
-            samples = numpy.frombuffer(w.readframes(w.getnframes()), numpy.int16)[::channels]
+            samples = numpy.frombuffer(w.readframes(w.getnframes()), numpy.int16)
+            return samples[::w.getnchannels()], w.getframerate()
+
+    def type_storm(self, program, seconds):
+        # A thousand keys a second, in bursts of fifty: the rate reached, and the share of
+        # a core the program used meanwhile.
+        burst, sent, cpu, start = list("qwertyuiop") * 5, 0, program.usage()[0], time.monotonic()
+        while time.monotonic() - start < seconds:
+            self.rig.run(["xdotool", "key", "--delay", "0", *burst])
+            sent += len(burst)
+            time.sleep(max(0.0, start + sent / 1000 - time.monotonic()))
+        took = time.monotonic() - start
+        return sent / took, (program.usage()[0] - cpu) / took
+
+    def test_the_built_in_synthesizer_plays_the_a_key_at_466_hertz(self):
+        import numpy
+
+        pulse = self.sounding()[0]
+        # Open, but silent: nothing goes to the sound server until a note sounds.
+        self.assertTrue(rig.wait_for(lambda: not pulse.playing()))
+        self.rig.other_program()
+
+        def play():
+            self.rig.hold("a", 1.5)
+            self.assertTrue(pulse.playing())
+            time.sleep(1.0)  # a second more of the notes sounding on
+        samples, rate = self.recorded(pulse, play)
         self.assertGreater(len(samples), rate, "less than a second was recorded")
         # A#4, not a neighbour a semitone away.
         times = numpy.arange(len(samples)) / rate
         power = {f: abs(numpy.dot(samples, numpy.exp(-2j * numpy.pi * f * times)))
                  for f in (440.0, 466.16, 493.88)}
         self.assertGreater(power[466.16], 5 * max(power[440.0], power[493.88]), power)
+
+    def test_a_minute_of_a_thousand_keys_a_second_costs_under_half_a_core_and_no_memory(self):
+        pulse, program = self.sounding()
+        self.rig.other_program()
+        self.type_storm(program, 5)  # a warm-up
+        memory = program.usage()[1]
+        rate, share = self.type_storm(program, 55)
+        print(f"{rate:.0f} keys a second: {share:.1%} of a core, {memory} KiB resident, then "
+              f"{program.usage()[1]} KiB", file=sys.stderr)
+        self.assertTrue(pulse.playing(), "the keys played")
+        self.assertLess(share, 0.5)
+        self.assertLess(program.usage()[1] - memory, 4096, "KiB more")
+        self.assertEqual(program.close_by_window_manager(), 0)
+
+    def test_notes_to_the_port_of_a_jack_server_that_died_are_dropped_quietly(self):
+        pulse, program = self.sounding(jack=True)
+        other = self.rig.other_program()
+        self.rig.hold("a", 0.3)
+        self.assertTrue(self.midi.midi_messages(), "the port played")
+        self.midi.server.kill()
+        share = self.type_storm(program, 3)[1]
+        print(f"{share:.1%} of a core with the JACK server gone", file=sys.stderr)
+        self.assertLess(share, 0.1)
+        # The window takes another device: the synthesizer.
+        self.rig.activate(program.window())
+        self.rig.run(["xdotool", "key", "--delay", "150", "alt+d", "Up"])
+        self.rig.activate(other)
+        self.rig.hold("a", 0.3)
+        self.assertTrue(rig.wait_for(pulse.playing))
+        self.assertEqual(program.close_by_window_manager(), 0)
+        self.assertEqual(rig.read_lines(self.errors), [])
+
+    def test_the_synthesizer_sounds_again_once_a_killed_sound_server_is_back(self):
+        pulse, program = self.sounding()
+        self.rig.other_program()
+        self.rig.hold("a", 0.3)
+        self.assertTrue(rig.wait_for(pulse.playing))
+        pulse.kill()
+        share = self.type_storm(program, 3)[1]
+        print(f"{share:.1%} of a core with no sound server", file=sys.stderr)
+        self.assertLess(share, 0.1)
+        samples = self.recorded(rig.Pulse(self.rig), lambda: self.rig.hold("a", 1.5))[0]
+        self.assertGreater(abs(samples).max(), 1000, "silence")
+        self.assertEqual(rig.read_lines(self.errors), [])
+
+    def test_when_the_x_server_dies_the_program_ends_at_once_with_its_settings_whole(self):
+        program = self.sounding()[1]
+        stored = self.rig.stored_settings()
+        self.rig.other_program()
+        self.rig.start(["xdotool", "key", "--delay", "1", *list("qwertyuiop") * 100])
+        time.sleep(0.3)  # notes sounding
+        self.rig.kill_display()
+        start = time.monotonic()
+        code = program.wait(1.0)
+        print(f"ended {time.monotonic() - start:.3f} s after the X server, code {code}",
+              file=sys.stderr)
+        # Without its display the program cannot go on; ended by a signal, it crashed.
+        self.assertIsNotNone(code)
+        self.assertGreaterEqual(code, 0)
+        self.assertIn(self.rig.stored_settings(),
+                      (stored, dict(stored, AutoRun="True", Tray="False")))
 
 
 @unittest.skipUnless(WINDOWS, "Windows only")
