@@ -3,9 +3,6 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <cmath>
-#include <map>
-
 #include "fakes/form_rig.h"
 #include "registry/registry.h"
 
@@ -14,7 +11,6 @@ namespace {
 
 using ::testing::ElementsAre;
 using testing::FormRig;
-using ::testing::IsEmpty;
 
 class MainFormTest : public ::testing::Test, protected FormRig {
  protected:
@@ -24,13 +20,9 @@ class MainFormTest : public ::testing::Test, protected FormRig {
     view.SetWindowState(WindowState::kMinimized);
     Form().Form_Resize();
   }
-  std::vector<int> Choices() const {
-    return {view.vol.Value(),        view.tones.ListIndex(), view.devices.ListIndex(),
-            view.sounds.ListIndex(), view.auto_run.checked,  view.tray.checked};
-  }
 };
 
-TEST_F(MainFormTest, FirstStartListsTheDevicesAppliesTheDefaultsOpensEntryZeroAndSendsPiano) {
+TEST_F(MainFormTest, FirstStartListsTheDevicesAppliesTheDefaultsOpensEntryZeroSendsPianoAndPlaces) {
   out.devices[0].caps_readable = false;
   Form();  // created: the fixed lists are filled, nothing is chosen yet
   EXPECT_EQ(view.sounds.items.at(70).first, "Basson");
@@ -42,13 +34,17 @@ TEST_F(MainFormTest, FirstStartListsTheDevicesAppliesTheDefaultsOpensEntryZeroAn
   EXPECT_THAT(Choices(), ElementsAre(100, 0, 0, 0, true, false));
   EXPECT_EQ(view.sounds.ListCount() + view.tones.ListCount(), 128 + 12);
   EXPECT_TRUE(view.visible);
-  EXPECT_THAT(settings.writes, IsEmpty()) << "start-up writes nothing";
+  EXPECT_TRUE(settings.writes.empty()) << "start-up writes nothing";
   EXPECT_THAT(out.calls, ElementsAre("open 0xFFFFFFFF", "msg 0x000000B0", "msg 0x000000C0"));
+  // The window fits its controls, at 0.382 of the screen's free space: of 28800 - 6960
+  // twips across, 16200 - 4366 down.
+  EXPECT_EQ(view.ClientSize(), (TwipsSize{6840, 3796}));
+  EXPECT_EQ(view.bounds, (TwipsRect{8343, 4521, 6960, 4366}));
 }
 
 TEST_F(MainFormTest, StoredChoicesComeBackAndTheInstrumentFollowsTheOpen) {
   for (auto [key, text] : {std::pair{"Vol", " 37 "},
-                           {"Stage", "10.5"},
+                           {"Stage", "9.5"},
                            {"Devies", "2"},
                            {"Tools", "+70"},
                            {"AutoRun", "False"},
@@ -62,44 +58,26 @@ TEST_F(MainFormTest, StoredChoicesComeBackAndTheInstrumentFollowsTheOpen) {
 }
 
 TEST_F(MainFormTest, AValueThatDoesNotConvertOrIsRefusedLeavesItsControlAndTheRestApply) {
-  const std::pair<const char*, const char*> cases[] = {
+  std::vector<std::pair<std::string, const char*>> cases = {
       {"Vol", "loud"}, {"Vol", "101"},  {"Vol", "-1"},   {"Vol", "40000"}, {"Stage", "12"},
       {"Stage", "-2"}, {"Stage", "-1"}, {"Devies", "3"}, {"Tools", "128"}, {"Tools", "-32768"}};
-  for (auto [key, text] : cases) {
-    FormRig rig;
-    rig.settings.Set(key, text);
-    rig.settings.Set("Tray", "True");  // the step after them all still runs
-    rig.Form().Form_Load();
-    const auto& v = rig.view;
-    const std::map<std::string, int> value = {{"Vol", v.vol.Value()},
-                                              {"Stage", v.tones.ListIndex()},
-                                              {"Devies", v.devices.ListIndex()},
-                                              {"Tools", v.sounds.ListIndex()}};
-    EXPECT_EQ(value.at(key), std::string(key) == "Vol" ? 0 : -1) << key << "=" << text;
-    EXPECT_TRUE(v.tray.checked) << key << "=" << text;
-    // With no device chosen nothing opens, and the instrument goes nowhere.
-    if (value.at("Devies") == -1) {
-      EXPECT_EQ(rig.out.calls.size(), 2u) << key << "=" << text;
-    }
-  }
-}
-
-TEST_F(MainFormTest, OnlyTheExactTextTrueChecksAnOption) {
+  // Only the exact text "True" checks an option.
   for (const char* text : {"true", "TRUE", "1", "", " True", "Yes"}) {
-    FormRig rig;
-    rig.settings.Set("AutoRun", text);
-    rig.settings.Set("Tray", text);
-    rig.Form().Form_Load();
-    EXPECT_FALSE(rig.view.auto_run.checked || rig.view.tray.checked) << '"' << text << '"';
+    cases.insert(cases.end(), {{"AutoRun", text}, {"Tray", text}});
   }
-}
-
-TEST_F(MainFormTest, TheWindowFitsItsControlsAndSitsAtTheGoldenSection) {
-  Load();
-  EXPECT_EQ(view.ClientSize(), (TwipsSize{6840, 3796}));
-  const TwipsRect bounds = view.WindowBounds();
-  EXPECT_EQ(bounds.left, std::lround((view.screen.width - bounds.width) * 0.382));
-  EXPECT_EQ(bounds.top, std::lround((view.screen.height - bounds.height) * 0.382));
+  for (const auto& [key, text] : cases) {
+    FormRig rig;
+    rig.settings.Set("Tray", "True");  // the step after the others still runs
+    rig.settings.Set(key, text);
+    rig.Form().Form_Load();
+    // As created: a volume of 0, a list with nothing chosen, a box cleared.
+    EXPECT_THAT(rig.Choices(), ElementsAre(key == "Vol" ? 0 : 100, key == "Stage" ? -1 : 0,
+                                           key == "Devies" ? -1 : 0, key == "Tools" ? -1 : 0,
+                                           key != "AutoRun", key != "Tray"))
+        << key << "=" << text;
+    // With no device chosen nothing opens, and the instrument goes nowhere.
+    EXPECT_EQ(rig.out.calls.size(), key == "Devies" ? 2u : 3u) << key << "=" << text;
+  }
 }
 
 TEST_F(MainFormTest, ChoosingADeviceReopensWithoutTheInstrumentAndChoosingAnInstrumentSendsIt) {
@@ -122,13 +100,12 @@ TEST_F(MainFormTest, TheTimerPlaysTheChosenToneAndVolume) {
   view.tones.SetListIndex(1);
   view.vol.SetValue(20);
   keys.down[65] = 1;
-  random.values = {0.0};
   out.calls.clear();
   Form().Timer1_Timer();
-  EXPECT_THAT(out.calls, ElementsAre("msg 0x00144B90"));  // 65 + 10, velocity 20
+  EXPECT_THAT(out.calls, ElementsAre("msg 0x00194B90"));  // 65 + 10, velocity 20 + 5
 }
 
-TEST_F(MainFormTest, ClosingStoresTheSixSettingsInOrderRemovesTheIconClosesThePortAndEnds) {
+TEST_F(MainFormTest, ClosingStoresTheSixSettingsInOrderRemovesTheIconClosesThePortEndsAndRunsOnce) {
   settings.Set("AutoRun", "true");
   Load();
   view.vol.SetValue(64);
@@ -142,6 +119,18 @@ TEST_F(MainFormTest, ClosingStoresTheSixSettingsInOrderRemovesTheIconClosesThePo
   EXPECT_THAT(tray.calls, ElementsAre("delete"));
   EXPECT_THAT(out.calls, ElementsAre("close 1"));
   EXPECT_TRUE(view.ended);
+  // After it no handler does anything.
+  settings.writes.clear(), out.calls.clear(), tray.calls.clear(), view.events.clear();
+  keys.down[65] = 1;
+  view.state = WindowState::kMinimized;
+  Form().Form_Unload();
+  Form().Timer1_Timer();
+  Form().ComDevies_Click();
+  Form().ComSounds_Click();
+  Form().Form_MouseMove(IconMouse::kLeftButtonUp);
+  Form().Form_Resize();
+  EXPECT_TRUE(settings.writes.empty() && out.calls.empty() && tray.calls.empty() &&
+              view.events.empty());
 }
 
 TEST_F(MainFormTest, ClosingWritesTheRunEntryQuotedWhenTheBoxIsCheckedAndRemovesItWhenNot) {
@@ -163,9 +152,8 @@ TEST_F(MainFormTest, ClosingWritesTheRunEntryQuotedWhenTheBoxIsCheckedAndRemoves
 TEST_F(MainFormTest, EachHelpItemOpensItsAddressTheLogoAsProductHomepageSeparatorsNothing) {
   Load();
   view.events.clear();
-  for (MenuId item : {MenuId::menph, MenuId::mench, MenuId::menrs, MenuId::menhsb, MenuId::menrf,
-                      MenuId::menhsa, MenuId::menfuf, MenuId::menfut}) {
-    Form().RunMenuItem(item);
+  for (const MenuItemLayout& item : HelpMenuItems()) {
+    if (item.id != MenuId::menclv) Form().RunMenuItem(item.id);
   }
   Form().picLogo_Click();
   view.menu_choice = MenuId::menrs;
@@ -199,31 +187,27 @@ TEST_F(MainFormTest, TheManualCheckRestoresTheWindowBeforeItsVerdictOnTheWholeTe
       {"12", {kFailure}},
       {"1234567890", {kFailure}},
       {"", {kFailure}}};
+  const std::vector<std::string> checking = {
+      "pointer 11", "disabled", "progress at 1230,1883", "fetch https://site.test/vers/md.txt 9 s",
+      "pointer 0",  "enabled",  "progress hidden"};
+  Load();
   for (const auto& [body, verdict] : cases) {
-    FormRig rig;
-    rig.Form().Form_Load();
-    rig.view.events.clear();
-    rig.help.body = body;
-    rig.help.answer = body == "3.0\r\n" ? kIdOk : 2;
-    rig.Form().menclv_Click();
-    std::vector<std::string> expected = {"pointer 11",
-                                         "disabled",
-                                         "progress at 1230,1883",
-                                         "fetch https://site.test/vers/md.txt 9 s",
-                                         "pointer 0",
-                                         "enabled",
-                                         "progress hidden"};
+    view.events.clear();
+    view.body = body;
+    view.answer = body == "3.0\r\n" ? kIdOk : 2;
+    Form().menclv_Click();
+    std::vector<std::string> expected = checking;
     expected.insert(expected.end(), verdict.begin(), verdict.end());
-    EXPECT_EQ(rig.view.events, expected) << body;
-    EXPECT_TRUE(rig.settings.writes.empty() && rig.tray.calls.empty()) << "no closing step";
+    EXPECT_EQ(view.events, expected) << body;
   }
+  EXPECT_TRUE(settings.writes.empty() && tray.calls.empty()) << "no closing step";
 }
 
 TEST_F(MainFormTest, TheBackgroundCheckRunsOnceSaysNothingWhenUpToDateAndSkipsAPlaceholderSite) {
   Load();
   view.events.clear();
   Form().timBg_Timer();
-  help.body = "";
+  view.body = "";
   Form().timBg_Timer();
   EXPECT_THAT(view.events, ElementsAre("timBg off", "fetch https://site.test/vers/md.txt 9 s",
                                        "timBg off", "fetch https://site.test/vers/md.txt 9 s",
@@ -234,46 +218,24 @@ TEST_F(MainFormTest, TheBackgroundCheckRunsOnceSaysNothingWhenUpToDateAndSkipsAP
   EXPECT_THAT(placeholder.view.events, ElementsAre("timBg off"));
 }
 
-TEST_F(MainFormTest, AfterClosingNoHandlerDoesAnything) {
-  Load();
-  Form().Form_Unload();
-  settings.writes.clear(), out.calls.clear(), tray.calls.clear(), view.events.clear();
-  keys.down[65] = 1;
-  view.state = WindowState::kMinimized;
-  Form().Form_Unload();  // asked twice, it runs once
-  Form().Timer1_Timer();
-  Form().ComDevies_Click();
-  Form().ComSounds_Click();
-  Form().Form_MouseMove(IconMouse::kLeftButtonUp);
-  Form().Form_Resize();
-  EXPECT_TRUE(settings.writes.empty() && out.calls.empty() && tray.calls.empty() &&
-              view.events.empty());
-}
-
-TEST_F(MainFormTest, MinimizingHidesThenAddsTheIconAndOnlyAReleaseOnItRestores) {
-  Load();
-  view.events.clear();
-  view.SetWindowState(WindowState::kNormal);
-  Form().Form_Resize();  // any other resize does nothing
-  Minimize();
-  Form().Form_MouseMove(IconMouse::kOther);
-  EXPECT_THAT(view.events, ElementsAre("normal", "minimized", "hide"));
-  for (IconMouse release : {IconMouse::kLeftButtonUp, IconMouse::kRightButtonUp}) {
-    view.events.clear();
-    Form().Form_MouseMove(release);
-    EXPECT_THAT(view.events, ElementsAre("normal", "show"));
-    Minimize();
-  }
-  // Later adds are refused, the icon being there already; the window hides all the same.
-  EXPECT_THAT(tray.calls, ElementsAre("add Melodane", "add Melodane", "add Melodane"));
-  EXPECT_TRUE(tray.shown && !view.visible);
-}
-
-TEST_F(MainFormTest, StartingWithTheTrayOptionEndsHiddenWithTheIconInTheNormalState) {
+TEST_F(MainFormTest, TheTrayOptionAtStartOrAMinimizeHidesToTheIconAndOnlyAReleaseRestores) {
   settings.Set("Tray", "True");
   Load();
   EXPECT_THAT(view.events, ElementsAre("hide"));
   EXPECT_TRUE(tray.shown && !view.visible && view.state == WindowState::kNormal);
+  view.events.clear();
+  view.SetWindowState(WindowState::kNormal);
+  Form().Form_Resize();  // any other resize does nothing
+  Form().Form_MouseMove(IconMouse::kOther);
+  for (IconMouse release : {IconMouse::kLeftButtonUp, IconMouse::kRightButtonUp}) {
+    Form().Form_MouseMove(release);
+    Minimize();
+  }
+  EXPECT_THAT(view.events, ElementsAre("normal", "normal", "show", "minimized", "hide", "normal",
+                                       "show", "minimized", "hide"));
+  // Later adds are refused, the icon being there already; the window hides all the same.
+  EXPECT_THAT(tray.calls, ElementsAre("add Melodane", "add Melodane", "add Melodane"));
+  EXPECT_TRUE(tray.shown && !view.visible);
 }
 
 TEST_F(MainFormTest, WithoutAnIconTheWindowWaitsMinimizedWhereItCanBeFound) {

@@ -21,11 +21,10 @@ struct MemoryList final : ListControl {
   }
   int ListCount() const override { return static_cast<int>(items.size()); }
   std::optional<std::int32_t> ItemData(int i) const override {
-    if (i < 0 || i >= ListCount()) return std::nullopt;
-    return items[static_cast<std::size_t>(i)].second;
+    return i >= 0 && i < ListCount() ? std::optional(items[i].second) : std::nullopt;
   }
   bool SetItemData(int i, std::int32_t data) override {
-    return i >= 0 && i < ListCount() && (items[static_cast<std::size_t>(i)].second = data, true);
+    return i >= 0 && i < ListCount() && (items[i].second = data, true);
   }
   int ListIndex() const override { return index; }
   bool Select(int i) override { return index = i, true; }
@@ -48,8 +47,9 @@ struct MemoryCheckBox final : CheckBoxControl {
 };
 
 // A window whose frame is 120 twips wider and 570 twips taller than its client area, on
-// a 1920 x 1080 pixel screen at 96 dots per inch; it records what the form does to it.
-struct MemoryView final : FormView {
+// a 1920 x 1080 pixel screen at 96 dots per inch. It records what the form does to it,
+// and what the form asks of the help services, in one list.
+struct MemoryView final : FormView, WebLauncher, VersionTransfer, MessageBoxes {
   ListControl& ComDevies() override { return devices; }
   ListControl& ComSounds() override { return sounds; }
   ListControl& Tones() override { return tones; }
@@ -66,13 +66,10 @@ struct MemoryView final : FormView {
   TwipsRect WindowBounds() const override { return bounds; }
   TwipsSize ClientSize() const override { return {bounds.width - 120, bounds.height - 570}; }
   void SetWindowBounds(const TwipsRect& b) override { bounds = b; }
-  TwipsSize ScreenSize() const override { return screen; }
+  TwipsSize ScreenSize() const override { return {1920 * 15, 1080 * 15}; }
   void EndProgram() override { ended = true; }
   void EndNow() override { events.push_back("end now"); }
-  std::optional<MenuId> PopupHelpMenu() override {
-    events.push_back("menu");
-    return menu_choice;
-  }
+  std::optional<MenuId> PopupHelpMenu() override { return events.push_back("menu"), menu_choice; }
   void SetMousePointer(int code) override { events.push_back("pointer " + std::to_string(code)); }
   void SetEnabled(bool enabled) override { events.push_back(enabled ? "enabled" : "disabled"); }
   void ShowProgress(int left, int top) override {
@@ -83,20 +80,6 @@ struct MemoryView final : FormView {
     events.push_back(enabled ? "timBg on" : "timBg off");
   }
 
-  MemoryList devices, sounds, tones;
-  MemoryScrollBar vol;
-  MemoryCheckBox auto_run, tray;
-  TwipsRect bounds{0, 0, kFormLayout.client_width + 120, kFormLayout.client_height + 570};
-  TwipsSize screen{1920 * 15, 1080 * 15};
-  WindowState state = WindowState::kNormal;
-  bool visible = false, ended = false;
-  std::optional<MenuId> menu_choice;
-  std::vector<std::string> events;
-};
-
-// The help services in memory: each records what it was asked, as the view does.
-struct HelpRig final : WebLauncher, VersionTransfer, MessageBoxes {
-  explicit HelpRig(std::vector<std::string>& events) : events(events) {}
   void OpenWebAddress(const std::string& address) override { events.push_back("open " + address); }
   std::string Fetch(const std::string& address, std::chrono::seconds limit) override {
     events.push_back("fetch " + address + " " + std::to_string(limit.count()) + " s");
@@ -108,9 +91,17 @@ struct HelpRig final : WebLauncher, VersionTransfer, MessageBoxes {
                      std::string(text));
     return answer;
   }
-  std::vector<std::string>& events;
-  std::string body = "3.0";
-  int answer = kIdOk;
+
+  MemoryList devices, sounds, tones;
+  MemoryScrollBar vol;
+  MemoryCheckBox auto_run, tray;
+  TwipsRect bounds{0, 0, kFormLayout.client_width + 120, kFormLayout.client_height + 570};
+  WindowState state = WindowState::kNormal;
+  bool visible = false, ended = false;
+  std::optional<MenuId> menu_choice;
+  std::string body = "3.0";  // of the version file
+  int answer = kIdOk;        // to every message box
+  std::vector<std::string> events;
 };
 
 // Settings in memory by application, section and key, with the order of the writes.
@@ -153,12 +144,17 @@ struct FormRig {
   FormServices Services(NotificationArea& icon) {
     return {
         port, settings, keys, random, icon, registry, "C:\\Program Files\\Melodane\\melodane.exe",
-        help, help,     help, site};
+        view, view,     view, site};
   }
   // Created on first use, so that a test can arrange the services first.
   frmPubMain& Form() {
     if (!form) form.emplace(view, Services(tray));
     return *form;
+  }
+  // What the controls hold: volume, tone, device, instrument, and the two options.
+  std::vector<int> Choices() const {
+    return {view.vol.Value(),        view.tones.ListIndex(), view.devices.ListIndex(),
+            view.sounds.ListIndex(), view.auto_run.checked,  view.tray.checked};
   }
   RecordingMidiOut out;
   MidiPort port{out};
@@ -168,7 +164,6 @@ struct FormRig {
   ScriptedRandom random;
   RecordingTray tray;
   MemoryRegistry registry;
-  HelpRig help{view.events};
   SiteConfig site{"https://site.test", "https://fb.test/m", "https://tw.test/m"};
   std::optional<frmPubMain> form;
 };

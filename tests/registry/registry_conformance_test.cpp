@@ -5,6 +5,9 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <optional>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -15,7 +18,13 @@ namespace melodane {
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
-using testing::FileContent;
+
+// A file's whole content, or nothing when there is no such file.
+std::optional<std::string> FileContent(const std::string& path) {
+  std::ifstream file(path, std::ios::binary);
+  if (!file) return std::nullopt;
+  return std::string(std::istreambuf_iterator<char>(file), {});
+}
 
 struct RegistryTest : ::testing::Test {
   void SetUp() override { registry.DeleteRegKey(kHkeyCurrentUser, kBase); }
@@ -35,18 +44,18 @@ struct RegistryTest : ::testing::Test {
     Bytes data(size);
     const bool found = api.QueryValue(key, name, &type, data.data(), &size) == 0;
     api.CloseKey(key);
-    if (!found) return std::nullopt;
     data.resize(size);
-    return std::pair(type, data);
+    return found ? std::optional(std::pair(type, data)) : std::nullopt;
   }
-  bool KeyExists(const std::string& path) {
-    RegKey key = 0;
-    if (api.OpenKey(RootKey(kHkeyCurrentUser), path, kKeyRead, key) != 0) return false;
-    return api.CloseKey(key), true;
+  // Below the test's key.
+  std::string Read(const std::string& name, const std::string& below = "") {
+    return registry.ReadRegKey(kHkeyCurrentUser, kBase + below, name, "no key");
   }
-  std::string Read(const std::string& name) {
-    return registry.ReadRegKey(kHkeyCurrentUser, kBase, name);
+  bool Write(std::int32_t type, const std::string& below, const std::string& name,
+             const std::string& text) {
+    return registry.WriteRegKey(type, kHkeyCurrentUser, kBase + below, name, text);
   }
+  bool KeyExists(const std::string& below) { return Read("", below) != "no key"; }
 
   static constexpr char kBase[] = "Software\\MelodaneConformance";
   testing::RegistryPlatform platform = testing::MakeRegistryPlatform();
@@ -55,21 +64,21 @@ struct RegistryTest : ::testing::Test {
 };
 
 TEST_F(RegistryTest, ReadingGivesTextsAndNumbersAndWhatIsMissingGivesWhatWasAskedFor) {
-  EXPECT_EQ(registry.ReadRegKey(kHkeyCurrentUser, kBase, "v", "none"), "none");
-  EXPECT_EQ(Read("v"), "") << "a missing key with the argument left out";
-  const std::pair<Bytes, std::uint32_t> values[] = {{{'a', 'b', 0}, kRegSz},
-                                                    {{0}, kRegSz},
-                                                    {{}, kRegSz},
-                                                    {{'a', 'b'}, kRegSz},
-                                                    {{0xFF, 0xFF, 0xFF, 0xFF}, kRegDword},
-                                                    {{0x34, 0x12}, kRegBinary},
-                                                    {Bytes(8, 1), kRegBinary},
-                                                    {Bytes(8, 1), kRegQword},
-                                                    {{'a', 0, 'b', 0, 0}, kRegMultiSz}};
-  const char* const expected[] = {"ab", "", "", "", "-1", "4660", "", "", ""};
-  for (std::size_t i = 0; i < std::size(values); ++i) {
-    Raw("v", values[i].second, values[i].first);
-    EXPECT_EQ(Read("v"), expected[i]) << i;
+  EXPECT_EQ(Read("v"), "no key");
+  EXPECT_EQ(registry.ReadRegKey(kHkeyCurrentUser, kBase, "v"), "") << "the argument left out";
+  const std::tuple<std::uint32_t, Bytes, const char*> values[] = {
+      {kRegSz, {'a', 'b', 0}, "ab"},
+      {kRegSz, {0}, ""},
+      {kRegSz, {}, ""},
+      {kRegSz, {'a', 'b'}, ""},
+      {kRegDword, {0xFF, 0xFF, 0xFF, 0xFF}, "-1"},
+      {kRegBinary, {0x34, 0x12}, "4660"},
+      {kRegBinary, Bytes(8, 1), ""},
+      {kRegQword, Bytes(8, 1), ""},
+      {kRegMultiSz, {'a', 0, 'b', 0, 0}, ""}};
+  for (const auto& [type, bytes, text] : values) {
+    Raw("v", type, bytes);
+    EXPECT_EQ(Read("v"), text) << type << " of " << bytes.size() << " bytes";
   }
   EXPECT_EQ(Read("missing"), "") << "a missing value in an existing key";
   Raw("e", kRegExpandSz, {'<', '%', 'P', 'A', 'T', 'H', '%', '>', 0});
@@ -80,11 +89,10 @@ TEST_F(RegistryTest, ReadingGivesTextsAndNumbersAndWhatIsMissingGivesWhatWasAske
 }
 
 TEST_F(RegistryTest, WritingCreatesThePathAndStoresEachTypeAsItsBytes) {
-  const std::string deep = std::string(kBase) + "\\a\\b";
-  EXPECT_TRUE(registry.WriteRegKey(7, kHkeyCurrentUser, deep, "v", "1"));
-  EXPECT_TRUE(KeyExists(deep)) << "every key on the path is made, even for a type not written";
+  EXPECT_TRUE(Write(7, "\\a\\b", "v", "1"));
+  EXPECT_TRUE(KeyExists("\\a\\b")) << "every key on the path is made, even for a type not written";
   const std::string sep(1, api.DecimalSeparator());
-  const std::tuple<std::int32_t, std::string, std::optional<Bytes>> writes[] = {
+  const std::tuple<std::uint32_t, std::string, std::optional<Bytes>> writes[] = {
       {kRegSz, "text", Bytes{'t', 'e', 'x', 't', 0}},
       {kRegExpandSz, "%PATH%", Bytes{'%', 'P', 'A', 'T', 'H', '%', 0}},
       {kRegBinary, "200", Bytes{0xC8, 0, 0, 0}},
@@ -97,43 +105,37 @@ TEST_F(RegistryTest, WritingCreatesThePathAndStoresEachTypeAsItsBytes) {
       {kRegDword, "2147483648", std::nullopt}};
   for (const auto& [type, text, bytes] : writes) {
     registry.DeleteRegKey(kHkeyCurrentUser, kBase);
-    EXPECT_TRUE(registry.WriteRegKey(type, kHkeyCurrentUser, kBase, "v", text)) << text;
-    std::optional<Bytes> stored;
-    if (const auto value = Stored("v")) {
-      stored = value->second;
-      EXPECT_EQ(value->first, static_cast<std::uint32_t>(type)) << text;
-    }
-    EXPECT_EQ(stored, bytes) << text;
+    EXPECT_TRUE(Write(static_cast<std::int32_t>(type), "", "v", text)) << text;
+    EXPECT_EQ(Stored("v"), bytes ? std::optional(std::pair(type, *bytes)) : std::nullopt) << text;
   }
-  registry.WriteRegKey(kRegBinary, kHkeyCurrentUser, kBase, "v", "200");
+  Write(kRegBinary, "", "v", "200");
   EXPECT_EQ(Read("v"), "200");
 }
 
 TEST_F(RegistryTest, ListingsJoinNamesWithMarkersAndCountValues) {
   EXPECT_EQ(registry.EnumerateRegKeys(kHkeyCurrentUser, kBase), "") << "a missing key";
   EXPECT_EQ(registry.GetRegKeyItems(kHkeyCurrentUser, kBase), 0);
-  registry.WriteRegKey(kRegSz, kHkeyCurrentUser, kBase, "", "d");
+  Write(kRegSz, "", "", "d");
   EXPECT_EQ(registry.GetRegKeyItems(kHkeyCurrentUser, kBase), 1) << "the default value alone";
   EXPECT_EQ(registry.EnumerateRegKeys(kHkeyCurrentUser, kBase), "") << "no subkeys";
-  registry.WriteRegKey(kRegDword, kHkeyCurrentUser, kBase, "n", "7");
+  Write(kRegDword, "", "n", "7");
   EXPECT_EQ(registry.EnumerateRegKeyValues(kHkeyCurrentUser, kBase), "*NDS*d*IS*n*NDS*7");
   EXPECT_EQ(registry.EnumerateRegKeyItemNames(kHkeyCurrentUser, kBase), "*IS*n");
   for (const std::string& name :
        {std::string("A"), std::string("B "), std::string("C*SK*D"), std::string(255, 'Z')}) {
-    registry.WriteRegKey(kRegSz, kHkeyCurrentUser, std::string(kBase) + "\\" + name, "", "");
+    Write(kRegSz, "\\" + name, "", "");
   }
   // Blanks go, markers stay as they are, and a name that fills the buffer ends the list.
   EXPECT_EQ(registry.EnumerateRegKeys(kHkeyCurrentUser, kBase), "A*SK*B*SK*C*SK*D");
 }
 
 TEST_F(RegistryTest, DeletingAKeyTakesItsWholeSubtreeWhateverItsNames) {
-  for (const char* path : {"\\a\\b\\c", "\\ blank \\x", "\\m*SK*n\\*IS*"}) {
-    registry.WriteRegKey(kRegSz, kHkeyCurrentUser, kBase + std::string(path), "v", "1");
-  }
+  for (const char* path : {"\\a\\b\\c", "\\ blank \\x", "\\m*SK*n\\*IS*"})
+    Write(kRegSz, path, "v", "1");
   registry.DeleteRegKey(kHkeyCurrentUser, kBase);
-  EXPECT_FALSE(KeyExists(kBase));
+  EXPECT_FALSE(KeyExists(""));
   registry.DeleteRegKey(kHkeyCurrentUser, kBase);  // a missing key: nothing happens
-  registry.WriteRegKey(kRegSz, kHkeyCurrentUser, kBase, kBase, "named like the path");
+  Write(kRegSz, "", kBase, "named like the path");
   std::string name;
   EXPECT_TRUE(registry.DeleteRegKeyValue(kHkeyCurrentUser, kBase, name));
   EXPECT_EQ(name, kBase) << "the caller's name receives the path";
@@ -142,35 +144,34 @@ TEST_F(RegistryTest, DeletingAKeyTakesItsWholeSubtreeWhateverItsNames) {
 }
 
 TEST_F(RegistryTest, AnExportReplacesAFileOnlyWhenItsSaveIsWholeAndAnImportRestoresTheKey) {
-  const std::string file = platform.folder + "key.reg",
-                    hidden = platform.make_hidden_file(platform.folder);
-  registry.WriteRegKey(kRegSz, kHkeyCurrentUser, kBase + std::string("\\sub"), "v", "old");
+  const std::string file = platform.folder + "key.reg", none = kBase + std::string("\\none");
+  Write(kRegSz, "\\sub", "v", "old");
   api.SetLastErrorCode(5);  // an error left by an earlier call does not count
   ASSERT_TRUE(registry.ExportRegKey(kHkeyCurrentUser, kBase, file));
   const auto first = FileContent(file);
-  registry.WriteRegKey(kRegSz, kHkeyCurrentUser, kBase + std::string("\\sub"), "v", "new");
+  Write(kRegSz, "\\sub", "v", "new");
   EXPECT_TRUE(registry.ExportRegKey(kHkeyCurrentUser, kBase, file));
   EXPECT_NE(FileContent(file), first) << "the file holds the new save";
   // A failed save, a missing key, a hidden file and a missing folder touch nothing.
   const auto second = FileContent(file);
   std::filesystem::create_directory(file + ".melodane-new");
   EXPECT_FALSE(registry.ExportRegKey(kHkeyCurrentUser, kBase, file));
-  EXPECT_FALSE(registry.ExportRegKey(kHkeyCurrentUser, kBase + std::string("\\none"), file));
+  EXPECT_FALSE(registry.ExportRegKey(kHkeyCurrentUser, none, file));
   EXPECT_EQ(FileContent(file), second);
-  EXPECT_FALSE(registry.ExportRegKey(kHkeyCurrentUser, kBase, hidden));
-  EXPECT_EQ(FileContent(hidden), "mine");
+  EXPECT_FALSE(registry.ExportRegKey(kHkeyCurrentUser, kBase, platform.hidden_file));
+  EXPECT_EQ(FileContent(platform.hidden_file), "mine");
   EXPECT_FALSE(registry.ExportRegKey(kHkeyCurrentUser, kBase,
                                      platform.folder + "no" + platform.folder.back() + "no.reg"));
 
-  EXPECT_FALSE(registry.ImportRegKey(kHkeyCurrentUser, kBase + std::string("\\none"), file));
-  EXPECT_FALSE(KeyExists(kBase + std::string("\\none"))) << "an import creates no key";
+  EXPECT_FALSE(registry.ImportRegKey(kHkeyCurrentUser, none, file));
+  EXPECT_FALSE(KeyExists("\\none")) << "an import creates no key";
   if (platform.wine) GTEST_SKIP() << "Wine's RegRestoreKeyA restores nothing";
   EXPECT_FALSE(registry.ImportRegKey(kHkeyCurrentUser, kBase, platform.folder + "none.reg"));
-  registry.WriteRegKey(kRegSz, kHkeyCurrentUser, kBase + std::string("\\extra"), "v", "1");
-  registry.WriteRegKey(kRegSz, kHkeyCurrentUser, kBase + std::string("\\sub"), "v", "newer");
+  Write(kRegSz, "\\extra", "v", "1");
+  Write(kRegSz, "\\sub", "v", "newer");
   ASSERT_TRUE(registry.ImportRegKey(kHkeyCurrentUser, kBase, file));
   EXPECT_EQ(registry.EnumerateRegKeys(kHkeyCurrentUser, kBase), "sub");
-  EXPECT_EQ(registry.ReadRegKey(kHkeyCurrentUser, kBase + std::string("\\sub"), "v"), "new");
+  EXPECT_EQ(Read("v", "\\sub"), "new");
 }
 
 }  // namespace

@@ -25,10 +25,7 @@ TEST(WininetTransfer, GivesTheBodyOfASuccessOnlyWithinTheLimitAndOverVerifiedHtt
 
 TEST(RundllLauncher, StartsTheUrlHandlerWithTheAddressAsItIs) {
   // The rundll32.exe beside this program records its command line.
-  char log[MAX_PATH];
-  GetTempPathA(MAX_PATH, log);
-  const std::string path =
-      std::string(log) + "melodane-urls-" + std::to_string(GetCurrentProcessId()) + ".txt";
+  const std::string path = "melodane-urls-" + std::to_string(GetCurrentProcessId()) + ".txt";
   SetEnvironmentVariableA("MELODANE_URL_LOG", path.c_str());
   RundllLauncher().OpenWebAddress("https://site.test/melodane.htm?selectedTab=recommend");
   std::string line;

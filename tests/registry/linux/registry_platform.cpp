@@ -8,17 +8,14 @@
 
 namespace melodane::testing {
 
-namespace fs = std::filesystem;
-
 RegistryPlatform MakeRegistryPlatform() {
-  const fs::path folder = fs::temp_directory_path() / ("melodane-reg-" + std::to_string(getpid()));
-  fs::remove_all(folder);
-  fs::create_directories(folder);
+  const auto folder =
+      std::filesystem::temp_directory_path() / ("melodane-reg-" + std::to_string(getpid()));
+  std::filesystem::remove_all(folder);
+  std::filesystem::create_directories(folder);
+  std::ofstream(folder / ".hidden.reg") << "mine";
   return {std::make_unique<on_linux::SqliteRegistryApi>((folder / "registry.sqlite3").string()),
-          folder.string() + "/", false, [](const std::string& in) {
-            std::ofstream(in + ".hidden.reg") << "mine";
-            return in + ".hidden.reg";
-          }};
+          folder.string() + "/", (folder / ".hidden.reg").string()};
 }
 
 }  // namespace melodane::testing

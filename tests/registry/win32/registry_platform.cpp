@@ -13,13 +13,10 @@ RegistryPlatform MakeRegistryPlatform() {
   const std::string folder =
       std::string(temp) + "melodane-reg-" + std::to_string(GetCurrentProcessId()) + "\\";
   CreateDirectoryA(folder.c_str(), nullptr);
+  std::ofstream(folder + "hidden.reg") << "mine";
+  SetFileAttributesA((folder + "hidden.reg").c_str(), FILE_ATTRIBUTE_HIDDEN);
   const bool wine = GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version") != nullptr;
-  return {std::make_unique<win32::AdvapiRegistryApi>(), folder, wine, [](const std::string& in) {
-            const std::string name = in + "hidden.reg";
-            std::ofstream(name) << "mine";
-            SetFileAttributesA(name.c_str(), FILE_ATTRIBUTE_HIDDEN);
-            return name;
-          }};
+  return {std::make_unique<win32::AdvapiRegistryApi>(), folder, folder + "hidden.reg", wine};
 }
 
 }  // namespace melodane::testing

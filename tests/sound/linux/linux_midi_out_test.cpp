@@ -35,16 +35,18 @@ struct LinuxMidiOutTest : ::testing::Test {
   FakeSystem jack{{{"midi_dump:input", "midi_dump:input"}, {"busy:in", "refuses"}}};
   bool synth_opens = true;
   LinuxMidiOut out{[this] { return synth_opens ? synth.Open({}) : nullptr; }, {&alsa, &jack}};
+  MidiHandle synth_port = 0, dump = 0;
 };
 
 TEST_F(LinuxMidiOutTest, TheSynthesizerTakesTheMappersPlaceThenEachSystemsPortsInTurn) {
   EXPECT_THAT(MidiPort(out).ListMidiOutDevices(),
               ElementsAre(MidiDevice{"Melodane Synthesizer", -1}, MidiDevice{"Synth Port", 0},
                           MidiDevice{"midi_dump:input", 1}, MidiDevice{"busy:in", 2}));
+  const std::string accented = std::string(30, 'a') + "\xC3\xA9\xC3\xA9";  // 30 + "éé"
+  EXPECT_EQ(DeviceName(accented), std::string(30, 'a') + "\xC3\xA9") << "31 characters at most";
 }
 
 TEST_F(LinuxMidiOutTest, SendsWholeChannelMessagesAndRefusesWhatIsNoMidi) {
-  MidiHandle synth_port = 0, dump = 0;
   out.NumDevs();
   ASSERT_EQ(out.Open(kMidiMapperId, synth_port) + out.Open(1, dump), 0u);
   EXPECT_EQ(out.ShortMsg(synth_port, 0x00644690) + out.ShortMsg(dump, 0x000046C0), 0u);
@@ -59,15 +61,12 @@ TEST_F(LinuxMidiOutTest, SendsWholeChannelMessagesAndRefusesWhatIsNoMidi) {
 }
 
 TEST_F(LinuxMidiOutTest, APlaceThatCannotOpenFailsAndHandsOutNothing) {
-  MidiHandle handle = 0;
   out.NumDevs();
   synth_opens = false;
-  EXPECT_EQ(out.Open(kMidiMapperId, handle), kMidiAllocated);
-  EXPECT_EQ(out.Open(2, handle), kMidiAllocated);
-  EXPECT_EQ(out.Open(3, handle), kMidiBadDeviceId);
-  EXPECT_EQ(handle, 0u);
-  const std::string accented = std::string(30, 'a') + "\xC3\xA9\xC3\xA9";  // 30 + "éé"
-  EXPECT_EQ(DeviceName(accented), std::string(30, 'a') + "\xC3\xA9") << "31 characters at most";
+  EXPECT_EQ(out.Open(kMidiMapperId, synth_port), kMidiAllocated);
+  EXPECT_EQ(out.Open(2, synth_port), kMidiAllocated);
+  EXPECT_EQ(out.Open(3, synth_port), kMidiBadDeviceId);
+  EXPECT_EQ(synth_port, 0u);
 }
 
 }  // namespace
