@@ -16,15 +16,10 @@ target_link_libraries(melodane_tests PRIVATE
   melodane_linux_app melodane_linux_sound Qt6::Test Qt6::GuiPrivate PkgConfig::XTST)
 set_target_properties(melodane_tests PROPERTIES CROSSCOMPILING_EMULATOR ${CMAKE_BINARY_DIR}/x-run)
 
-# Random sequences of the Registry's operations on the SQLite stand-in against a model,
-# in a build made with clang and its sanitizers (scripts/test makes one).
+# Made-up text where the program reads it (stored numbers and settings, the settings
+# file, the fetched version text), in a build made with clang and its sanitizers
+# (scripts/test makes one).
 if(MELODANE_FUZZ)
-  add_executable(registry_fuzz fuzz/registry_fuzz.cpp)
-  target_include_directories(registry_fuzz PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
-  target_link_options(registry_fuzz PRIVATE -fsanitize=fuzzer)
-  target_link_libraries(registry_fuzz PRIVATE melodane_linux_app)
-  # Made-up text where the program reads it: stored numbers and settings, the settings
-  # file, the fetched version text.
   add_executable(input_fuzz fuzz/input_fuzz.cpp)
   target_include_directories(input_fuzz PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
   target_link_options(input_fuzz PRIVATE -fsanitize=fuzzer)
