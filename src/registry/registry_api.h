@@ -99,4 +99,52 @@ class RegistryApi {
   virtual char DecimalSeparator() = 0;
 };
 
+// A registry that holds nothing and grants nothing: every call fails as it does where
+// the key is missing or access is denied. Stand-ins that keep only some keys take the
+// rest from here.
+class RefusingRegistryApi : public RegistryApi {
+ public:
+  std::int32_t OpenKey(RegKey, const std::string&, std::uint32_t, RegKey&) override {
+    return kErrorFileNotFound;
+  }
+  std::int32_t CreateKey(RegKey, const std::string&, std::uint32_t, RegKey&) override {
+    return kErrorAccessDenied;
+  }
+  std::int32_t SetValue(RegKey, const std::string&, std::uint32_t, const std::uint8_t*,
+                        std::uint32_t) override {
+    return kErrorAccessDenied;
+  }
+  std::int32_t QueryValue(RegKey, const std::string&, std::uint32_t*, std::uint8_t*,
+                          std::uint32_t*) override {
+    return kErrorFileNotFound;
+  }
+  std::int32_t EnumKey(RegKey, std::uint32_t, char*, std::uint32_t*) override {
+    return kErrorNoMoreItems;
+  }
+  std::int32_t EnumValue(RegKey, std::uint32_t, char*, std::uint32_t*, std::uint32_t*) override {
+    return kErrorNoMoreItems;
+  }
+  std::int32_t DeleteKey(RegKey, const std::string&) override { return kErrorAccessDenied; }
+  std::int32_t DeleteValue(RegKey, const std::string&) override { return kErrorFileNotFound; }
+  std::int32_t CloseKey(RegKey) override { return kErrorInvalidHandle; }
+  std::int32_t SaveKey(RegKey, const std::string&) override { return kErrorAccessDenied; }
+  std::int32_t RestoreKey(RegKey, const std::string&, std::uint32_t) override {
+    return kErrorAccessDenied;
+  }
+  std::uint32_t ExpandEnvironment(const std::string&, char*, std::uint32_t) override { return 0; }
+  bool OpenProcessToken(std::uint32_t, std::intptr_t&) override { return false; }
+  std::uint32_t LastError() override { return kErrorAccessDenied; }
+  void SetLastErrorCode(std::uint32_t) override {}
+  bool LookupPrivilege(const std::string&, std::uint32_t&, std::int32_t&) override { return false; }
+  bool AdjustPrivileges(std::intptr_t, const TokenPrivileges&, std::uint32_t, TokenPrivileges&,
+                        std::uint32_t&) override {
+    return false;
+  }
+  void CloseToken(std::intptr_t) override {}
+  FileSeen LookupFile(const std::string&) override { return FileSeen::kNone; }
+  bool RemoveFile(const std::string&) override { return false; }
+  bool MoveFileOver(const std::string&, const std::string&) override { return false; }
+  char DecimalSeparator() override { return '.'; }
+};
+
 }  // namespace melodane

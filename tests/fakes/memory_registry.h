@@ -14,7 +14,7 @@
 
 namespace melodane::testing {
 
-struct MemoryRegistry final : RegistryApi {
+struct MemoryRegistry final : RefusingRegistryApi {
   struct Value {
     std::string name;
     std::uint32_t type;
@@ -59,9 +59,6 @@ struct MemoryRegistry final : RegistryApi {
     *size = needed;
     return fits ? kErrorSuccess : kErrorMoreData;
   }
-  std::int32_t EnumKey(RegKey, std::uint32_t, char*, std::uint32_t*) override {
-    return kErrorNoMoreItems;
-  }
   std::int32_t EnumValue(RegKey key, std::uint32_t index, char* name, std::uint32_t* size,
                          std::uint32_t* type) override {
     const auto& values = Values(key);
@@ -72,31 +69,12 @@ struct MemoryRegistry final : RegistryApi {
     *size = static_cast<std::uint32_t>(values[index].name.size());
     return kErrorSuccess;
   }
-  std::int32_t DeleteKey(RegKey, const std::string&) override { return kErrorAccessDenied; }
   std::int32_t DeleteValue(RegKey key, const std::string& name) override {
     return std::erase_if(Values(key), Named(name)) ? kErrorSuccess : kErrorFileNotFound;
   }
   std::int32_t CloseKey(RegKey key) override {
     return handles.erase(key) ? kErrorSuccess : kErrorInvalidHandle;
   }
-  std::int32_t SaveKey(RegKey, const std::string&) override { return kErrorAccessDenied; }
-  std::int32_t RestoreKey(RegKey, const std::string&, std::uint32_t) override {
-    return kErrorAccessDenied;
-  }
-  std::uint32_t ExpandEnvironment(const std::string&, char*, std::uint32_t) override { return 0; }
-  bool OpenProcessToken(std::uint32_t, std::intptr_t&) override { return false; }
-  std::uint32_t LastError() override { return 0; }
-  void SetLastErrorCode(std::uint32_t) override {}
-  bool LookupPrivilege(const std::string&, std::uint32_t&, std::int32_t&) override { return false; }
-  bool AdjustPrivileges(std::intptr_t, const TokenPrivileges&, std::uint32_t, TokenPrivileges&,
-                        std::uint32_t&) override {
-    return false;
-  }
-  void CloseToken(std::intptr_t) override {}
-  FileSeen LookupFile(const std::string&) override { return FileSeen::kNone; }
-  bool RemoveFile(const std::string&) override { return false; }
-  bool MoveFileOver(const std::string&, const std::string&) override { return false; }
-  char DecimalSeparator() override { return '.'; }
 
   std::map<std::string, std::vector<Value>> keys;  // by root and lower-cased path
   std::map<RegKey, std::string> handles;

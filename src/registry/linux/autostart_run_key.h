@@ -12,7 +12,7 @@
 
 namespace melodane::on_linux {
 
-class AutostartRunKey final : public RegistryApi {
+class AutostartRunKey final : public RefusingRegistryApi {
  public:
   explicit AutostartRunKey(std::string entry_file) : entry_file_(std::move(entry_file)) {}
   // $XDG_CONFIG_HOME/autostart/melodane.desktop, or under ~/.config.
@@ -32,37 +32,6 @@ class AutostartRunKey final : public RegistryApi {
   std::int32_t CloseKey(RegKey key) override {
     return open_.erase(key) ? kErrorSuccess : kErrorInvalidHandle;
   }
-
-  // Nothing is read, listed, saved or restored here.
-  std::int32_t QueryValue(RegKey, const std::string&, std::uint32_t*, std::uint8_t*,
-                          std::uint32_t*) override {
-    return kErrorFileNotFound;
-  }
-  std::int32_t EnumKey(RegKey, std::uint32_t, char*, std::uint32_t*) override {
-    return kErrorNoMoreItems;
-  }
-  std::int32_t EnumValue(RegKey, std::uint32_t, char*, std::uint32_t*, std::uint32_t*) override {
-    return kErrorNoMoreItems;
-  }
-  std::int32_t DeleteKey(RegKey, const std::string&) override { return kErrorAccessDenied; }
-  std::int32_t SaveKey(RegKey, const std::string&) override { return kErrorAccessDenied; }
-  std::int32_t RestoreKey(RegKey, const std::string&, std::uint32_t) override {
-    return kErrorAccessDenied;
-  }
-  std::uint32_t ExpandEnvironment(const std::string&, char*, std::uint32_t) override { return 0; }
-  bool OpenProcessToken(std::uint32_t, std::intptr_t&) override { return false; }
-  std::uint32_t LastError() override { return kErrorAccessDenied; }
-  void SetLastErrorCode(std::uint32_t) override {}
-  bool LookupPrivilege(const std::string&, std::uint32_t&, std::int32_t&) override { return false; }
-  bool AdjustPrivileges(std::intptr_t, const TokenPrivileges&, std::uint32_t, TokenPrivileges&,
-                        std::uint32_t&) override {
-    return false;
-  }
-  void CloseToken(std::intptr_t) override {}
-  FileSeen LookupFile(const std::string&) override { return FileSeen::kNone; }
-  bool RemoveFile(const std::string&) override { return false; }
-  bool MoveFileOver(const std::string&, const std::string&) override { return false; }
-  char DecimalSeparator() override { return '.'; }
 
  private:
   std::string entry_file_;
