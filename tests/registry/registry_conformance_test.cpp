@@ -28,7 +28,11 @@ std::optional<std::string> FileContent(const std::string& path) {
 
 struct RegistryTest : ::testing::Test {
   void SetUp() override { registry.DeleteRegKey(kHkeyCurrentUser, kBase); }
-  void TearDown() override { registry.DeleteRegKey(kHkeyCurrentUser, kBase); }
+  void TearDown() override {
+    registry.DeleteRegKey(kHkeyCurrentUser, kBase);
+    platform.api.reset();  // closed first: Windows removes no open file
+    std::filesystem::remove_all(platform.folder);
+  }
   // A value written as the platform takes it, past the class.
   void Raw(const std::string& name, std::uint32_t type, const Bytes& data) {
     RegKey key = 0;
