@@ -169,8 +169,8 @@ bool Connect(Pulse& pulse, const std::string& sink) {
     if (ok) pa_threaded_mainloop_wait(pulse.loop);
   }
   if (ok) {
-    const pa_sample_spec spec{PA_SAMPLE_FLOAT32LE, static_cast<std::uint32_t>(kRate), 2};
-    pulse.record = pa_stream_new(pulse.context, "recording", &spec, nullptr);
+    const pa_sample_spec format{PA_SAMPLE_FLOAT32LE, static_cast<std::uint32_t>(kRate), 2};
+    pulse.record = pa_stream_new(pulse.context, "recording", &format, nullptr);
     pa_stream_set_read_callback(pulse.record, OnRead, &pulse);
     pa_buffer_attr attr{};
     attr.maxlength = static_cast<std::uint32_t>(-1);
