@@ -15,6 +15,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <type_traits>
 #include <utility>
 
 #include "app/linux/picture_box.h"
@@ -26,6 +27,10 @@ static void InitResources() { Q_INIT_RESOURCE(melodane); }
 namespace melodane::on_linux {
 
 namespace {
+
+// The class a signal belongs to.
+template <typename Class, typename... Arguments>
+Class* ClassOf(void (Class::*)(Arguments...));
 
 QString Text(std::string_view text) {
   return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
@@ -202,22 +207,16 @@ void QtMainWindow::CreateControls() {
   tray_.Attach(static_cast<QCheckBox*>(Control(ControlId::chkTray)));
 
   // The user's choices; a selection made by code raises nothing.
-  connect(static_cast<QComboBox*>(Control(ControlId::ComDevies)), &QComboBox::activated, this,
-          [this] {
-            if (form_) form_->ComDevies_Click();
-          });
-  connect(static_cast<QComboBox*>(Control(ControlId::ComSounds)), &QComboBox::activated, this,
-          [this] {
-            if (form_) form_->ComSounds_Click();
-          });
-  connect(static_cast<PictureBox*>(Control(ControlId::picHelp)), &PictureBox::clicked, this,
-          [this] {
-            if (form_) form_->picHelp_Click();
-          });
-  connect(static_cast<PictureBox*>(Control(ControlId::picLogo)), &PictureBox::clicked, this,
-          [this] {
-            if (form_) form_->picLogo_Click();
-          });
+  const auto forward = [this](ControlId id, auto signal, void (frmPubMain::*handler)()) {
+    using Sender = std::remove_pointer_t<decltype(ClassOf(signal))>;
+    connect(static_cast<Sender*>(Control(id)), signal, this, [this, handler] {
+      if (form_) (form_->*handler)();
+    });
+  };
+  forward(ControlId::ComDevies, &QComboBox::activated, &frmPubMain::ComDevies_Click);
+  forward(ControlId::ComSounds, &QComboBox::activated, &frmPubMain::ComSounds_Click);
+  forward(ControlId::picHelp, &PictureBox::clicked, &frmPubMain::picHelp_Click);
+  forward(ControlId::picLogo, &PictureBox::clicked, &frmPubMain::picLogo_Click);
 
   // The window is disabled while the progress button shows: its text stays readable.
   QWidget* progress = Control(ControlId::cmbProgress);
