@@ -86,6 +86,10 @@ def main():
         # Keys typed into another program, the recording taken from the sink's monitor.
         desktop.other_program()
         print(desktop.run([KEY_TO_SOUND, "melodane_test"], check=False, timeout=600).rstrip())
+        # Half a minute after the output closed, the soundfont leaves memory as well.
+        print("once the soundfont has left memory (31 s without a note):")
+        print(desktop.run([KEY_TO_SOUND, "melodane_test", "3", "1", "31"], check=False,
+                          timeout=600).rstrip())
 
         # While notes play: the sound server's view of the stream's buffer.
         desktop.run(["xdotool", "keydown", "a"])

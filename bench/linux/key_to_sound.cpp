@@ -4,7 +4,7 @@
 // played by the sink (a monitor's latency is negative: the sample is captured before it
 // plays), so the figure ends where a listener would hear the note.
 //
-//   key_to_sound <sink> [presses] [presses between pauses]
+//   key_to_sound <sink> [presses] [presses between pauses] [seconds more in each pause]
 //
 // Before the first press, and every few presses, it waits until the program has closed
 // its audio output (no stream plays to the sink), so those presses pay for reopening it.
@@ -201,11 +201,15 @@ double Percentile(std::vector<double> values, double p) {
 
 int main(int argc, char** argv) {
   if (argc < 2) {
-    std::fputs("usage: key_to_sound <sink> [presses] [presses between pauses]\n", stderr);
+    std::fputs(
+        "usage: key_to_sound <sink> [presses] [presses between pauses] [seconds more in each "
+        "pause]\n",
+        stderr);
     return 2;
   }
   const int presses = argc > 2 ? std::atoi(argv[2]) : 50;
   const int pause_every = argc > 3 ? std::atoi(argv[3]) : 17;
+  const double pause_more = argc > 4 ? std::atof(argv[4]) : 0;
 
   Display* display = XOpenDisplay(nullptr);
   int event = 0, error = 0, major = 0, minor = 0;
@@ -239,7 +243,7 @@ int main(int argc, char** argv) {
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
       }
       // Anywhere in the tick, as every press.
-      std::this_thread::sleep_for(std::chrono::duration<double>(gap(random) - 0.3));
+      std::this_thread::sleep_for(std::chrono::duration<double>(pause_more + gap(random) - 0.3));
     }
     // Pressed between two readings of the clock, a round trip apart: the middle.
     const auto before = Clock::now();

@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <mutex>
 #include <thread>
+#include <utility>
 
 namespace melodane::on_linux {
 
@@ -120,9 +121,16 @@ struct BuiltInSynth::State : std::enable_shared_from_this<BuiltInSynth::State> {
   bool Load();
   // Tries each driver in turn; called without the mutex held.
   OutputPtr OpenOutput();
-  // With the mutex held: let the instruments' samples go, and bring them back.
-  void ReleaseInstruments();
-  void RestoreInstruments();
+  // With `lock` holding the mutex: let the instruments' samples go, silencing what still
+  // sounds if asked, and later the soundfont's tables as well. Bringing them back takes
+  // no lock: whoever does marks it as restoring, and nothing is let go meanwhile.
+  void ReleaseInstruments(std::unique_lock<std::mutex>& lock, bool silence);
+  void UnloadSoundFont(std::unique_lock<std::mutex>& lock);
+  struct Selection {
+    int channel, bank, program;
+  };
+  // Loads the soundfont first when `soundfont` is none.
+  bool RestoreInstruments(int& soundfont, const std::vector<Selection>& selections);
   void Watch(OutputPtr output);
 
   const SynthConfig config;
@@ -143,10 +151,9 @@ struct BuiltInSynth::State : std::enable_shared_from_this<BuiltInSynth::State> {
   Clock::time_point next_try{};
   bool stopping = false;
   bool watcher_done = false;
-  int closing = 0;  // outputs still being closed
-  struct Selection {
-    int channel, soundfont, bank, program;
-  };
+  int closing = 0;                  // outputs still being closed
+  int soundfont_id = FLUID_FAILED;  // none while unloaded
+  bool restoring = false;
   std::vector<Selection> released;
 };
 
@@ -197,15 +204,8 @@ bool BuiltInSynth::State::Load() {
   fluid_settings_setint(settings.get(), "synth.polyphony", 64);
   fluid_settings_setstr(settings.get(), "audio.file.name", config.file_name.c_str());
   synth.reset(new_fluid_synth(settings.get()));
-  if (!synth || fluid_synth_sfload(synth.get(), config.soundfont.c_str(), 1) == FLUID_FAILED) {
-    return false;
-  }
   // Only channel 0 plays; the others need no instrument in memory.
-  for (int channel = 1; channel < fluid_synth_count_midi_channels(synth.get()); ++channel) {
-    fluid_synth_unset_program(synth.get(), channel);
-  }
-  malloc_trim(0);  // the samples of the other channels' instruments were loaded, then freed
-  return true;
+  return synth && RestoreInstruments(soundfont_id, {{0, 0, 0}});
 }
 
 OutputPtr BuiltInSynth::State::OpenOutput() {
@@ -244,24 +244,43 @@ OutputPtr BuiltInSynth::State::OpenOutput() {
   return nullptr;
 }
 
-void BuiltInSynth::State::ReleaseInstruments() {
+void BuiltInSynth::State::ReleaseInstruments(std::unique_lock<std::mutex>& lock, bool silence) {
+  wake.wait(lock, [this] { return !restoring; });
+  if (silence) fluid_synth_all_sounds_off(synth.get(), -1);
   // The samples of the chosen instruments leave memory; choosing them again at the next
   // note reads them back from the (cached) soundfont in a few milliseconds.
   for (int channel = 0; channel < fluid_synth_count_midi_channels(synth.get()); ++channel) {
     int soundfont = 0, bank = 0, program = 0;
     if (fluid_synth_get_program(synth.get(), channel, &soundfont, &bank, &program) == FLUID_OK &&
-        soundfont != 0) {
-      released.push_back({channel, soundfont, bank, program});
+        soundfont == soundfont_id) {
+      released.push_back({channel, bank, program});
       fluid_synth_unset_program(synth.get(), channel);
     }
   }
 }
 
-void BuiltInSynth::State::RestoreInstruments() {
-  for (const Selection& s : released) {
-    fluid_synth_program_select(synth.get(), s.channel, s.soundfont, s.bank, s.program);
+void BuiltInSynth::State::UnloadSoundFont(std::unique_lock<std::mutex>& lock) {
+  // The soundfont's tables are a fifth of the program's memory; reading them back costs
+  // the next note some 20 ms, once the user has long stopped typing.
+  ReleaseInstruments(lock, false);
+  if (soundfont_id == FLUID_FAILED) return;
+  fluid_synth_sfunload(synth.get(), soundfont_id, 0);
+  soundfont_id = FLUID_FAILED;
+  lock.unlock();
+  malloc_trim(0);
+  lock.lock();
+}
+
+bool BuiltInSynth::State::RestoreInstruments(int& soundfont,
+                                             const std::vector<Selection>& selections) {
+  if (soundfont == FLUID_FAILED) {
+    soundfont = fluid_synth_sfload(synth.get(), config.soundfont.c_str(), 0);
+    if (soundfont == FLUID_FAILED) return false;
   }
-  released.clear();
+  for (const Selection& s : selections) {
+    fluid_synth_program_select(synth.get(), s.channel, soundfont, s.bank, s.program);
+  }
+  return true;
 }
 
 void BuiltInSynth::State::Watch(OutputPtr driver) {
@@ -271,7 +290,13 @@ void BuiltInSynth::State::Watch(OutputPtr driver) {
   while (!stopping) {
     if (!driver) {
       // Closed: sleep until a note asks for sound.
-      wake.wait(lock, [this] { return stopping || sound_wanted; });
+      const auto asked = [this] { return stopping || sound_wanted; };
+      if (soundfont_id == FLUID_FAILED) {
+        wake.wait(lock, asked);
+      } else if (!wake.wait_for(lock, config.unload_after, asked)) {
+        UnloadSoundFont(lock);
+        continue;
+      }
       if (stopping) break;
       lock.unlock();
       driver = OpenOutput();
@@ -281,8 +306,7 @@ void BuiltInSynth::State::Watch(OutputPtr driver) {
       silent = false;
       if (!driver) {
         // The notes that asked for sound would only come late, all at once.
-        fluid_synth_all_sounds_off(synth.get(), -1);
-        ReleaseInstruments();
+        ReleaseInstruments(lock, true);
         next_try = Clock::now() + config.retry_after;
       }
       continue;
@@ -302,8 +326,7 @@ void BuiltInSynth::State::Watch(OutputPtr driver) {
     // Long enough for the reverb to fade; rendering silence costs a core's fifth.
     if (stalled || (silent && now - silent_since >= config.linger)) {
       output_open = false;
-      if (stalled) fluid_synth_all_sounds_off(synth.get(), -1);
-      ReleaseInstruments();
+      ReleaseInstruments(lock, stalled);
       // A sound server may take a second to close a stream, or hang: never while holding
       // the mutex, and the next note need not wait for it.
       ++closing;
@@ -327,13 +350,28 @@ void BuiltInSynth::State::Watch(OutputPtr driver) {
 
 bool BuiltInSynth::Send(const std::uint8_t* bytes, std::size_t size) {
   State& state = *state_;
-  std::lock_guard lock(state.mutex);
+  std::unique_lock lock(state.mutex);
   if (!state.output_open) {
     if (Clock::now() < state.next_try) return false;
     if (!state.sound_wanted) {
-      state.RestoreInstruments();
       state.sound_wanted = true;
       state.wake.notify_all();
+    }
+  }
+  if (state.soundfont_id == FLUID_FAILED || !state.released.empty()) {
+    // The watcher opens the output meanwhile.
+    const std::vector<State::Selection> selections = std::exchange(state.released, {});
+    int soundfont = state.soundfont_id;
+    state.restoring = true;
+    lock.unlock();
+    const bool restored = state.RestoreInstruments(soundfont, selections);
+    lock.lock();
+    state.restoring = false;
+    state.soundfont_id = soundfont;
+    state.wake.notify_all();
+    if (!restored) {
+      state.released = selections;  // the next note tries again
+      return false;
     }
   }
   fluid_synth_t* synth = state.synth.get();

@@ -21,6 +21,8 @@ struct SynthConfig {
   std::string file_name;
   // How long the output stays open after the last voice has ended.
   std::chrono::milliseconds linger{1500};
+  // How long the soundfont stays in memory after the output closed.
+  std::chrono::milliseconds unload_after{30000};
   // How long an output may go without asking for sound before it counts as dead, and
   // how long after a failed opening the next note may try again.
   std::chrono::milliseconds stall_limit{1000};

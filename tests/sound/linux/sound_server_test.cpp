@@ -1,6 +1,7 @@
 // The built-in synthesizer's output and the JACK ports against a JACK server of the
 // test's own (dummy backend), which the test stops, hangs and starts again.
 #include <jack/jack.h>
+#include <malloc.h>
 #include <signal.h>
 #include <sys/wait.h>
 
@@ -77,6 +78,19 @@ TEST_F(SoundServerTest, ASynthOutputWhoseServerDiedClosesAndIsTriedOnceASecondTi
   EXPECT_TRUE(QTest::qWaitFor([&] { return synth->Send(note, 3) && !synth->Paused(); }, 5000));
   QTest::qWait(600);
   EXPECT_FALSE(synth->Paused()) << "the reopened output plays";
+}
+
+TEST_F(SoundServerTest, LongSilentTheSoundfontLeavesMemoryAndTheNextNoteLoadsItAgain) {
+  config.linger = std::chrono::milliseconds(100);
+  config.unload_after = std::chrono::milliseconds(200);
+  OpenSynth();
+  const std::uint8_t off[3] = {0x80, 70, 0};
+  synth->Send(off, 3);
+  ASSERT_TRUE(SynthPauses());
+  const auto loaded = mallinfo2().uordblks;
+  EXPECT_TRUE(QTest::qWaitFor([&] { return mallinfo2().uordblks + (4 << 20) < loaded; }, 3000));
+  EXPECT_TRUE(synth->Send(note, 3)) << "a note needs its instrument";
+  EXPECT_TRUE(QTest::qWaitFor([&] { return !synth->Paused(); }, 2000));
 }
 
 TEST_F(SoundServerTest, AServerThatHangsHoldsNeitherTheSynthsNotesNorItsClosing) {
