@@ -4,6 +4,7 @@
 #include <X11/Xlib.h>
 #include <X11/extensions/XInput2.h>
 
+#include <algorithm>
 #include <cstdio>
 
 #include "sound/linux/x11_key_map.h"
@@ -92,6 +93,9 @@ void X11KeyState::DrainEvents() {
 
 void X11KeyState::BeginTick() {
   if (!display_) return;
+  // While every key is up only a press can change that, and a press comes as an event:
+  // without one, the idle tick saves the key map's round trip.
+  if (all_up_ && xinput_opcode_ >= 0 && XPending(display_) == 0) return;
   // The key map first: its round trip brings in every event the server sent before it,
   // so the presses drained next are all those that came before the map was taken.
   char keymap[32] = {};
@@ -102,6 +106,7 @@ void X11KeyState::BeginTick() {
     if (keymap[keycode / 8] & (1 << (keycode % 8))) down_[key_of_keycode_[keycode]] = true;
   }
   down_[0] = false;
+  all_up_ = std::find(down_.begin(), down_.end(), true) == down_.end();
 }
 
 std::int16_t X11KeyState::Query(std::int32_t virtual_key) {

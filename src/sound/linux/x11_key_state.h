@@ -34,6 +34,7 @@ class X11KeyState final : public KeyState {
   std::array<bool, 256> down_{};
   std::array<bool, 256> pressed_{};
   std::array<bool, 256> button_down_{};
+  bool all_up_ = false;  // at the last reading of the key map
 };
 
 }  // namespace melodane::on_linux
