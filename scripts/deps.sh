@@ -14,8 +14,9 @@ run_pkgs=(
   libsqlite3-dev
   # Tahoma's metric twin, for the window laid out in Tahoma
   fonts-wine
-  # The update check's HTTPS fetch, and opening the maker's pages in the browser
-  libcurl4-openssl-dev xdg-utils
+  # Opening the maker's pages in the browser (the update check's HTTPS fetch is Qt
+  # Network's, in qt6-base-dev)
+  xdg-utils
 )
 test_pkgs=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev libxtst-dev clang-format

@@ -1,12 +1,11 @@
 # The Linux program: a Qt 6 window, the built-in synthesizer, ALSA and JACK MIDI ports,
-# X11 key state, libcurl for the update check.
-find_package(Qt6 REQUIRED COMPONENTS Widgets)
+# X11 key state, Qt Network for the update check.
+find_package(Qt6 REQUIRED COMPONENTS Widgets Network)
 find_package(PkgConfig REQUIRED)
 pkg_check_modules(FLUIDSYNTH REQUIRED IMPORTED_TARGET fluidsynth)
 pkg_check_modules(JACK REQUIRED IMPORTED_TARGET jack)
 pkg_check_modules(ALSA REQUIRED IMPORTED_TARGET alsa)
 pkg_check_modules(XLIBS REQUIRED IMPORTED_TARGET x11 xi)
-pkg_check_modules(CURL REQUIRED IMPORTED_TARGET libcurl)
 find_package(SQLite3 REQUIRED)
 
 add_library(melodane_linux_sound STATIC
@@ -30,14 +29,14 @@ add_library(melodane_linux_app STATIC
   app/linux/stop_requests.cpp
   registry/linux/sqlite_registry_api.cpp
   registry/linux/autostart_run_key.cpp
-  help/linux/curl_transfer.cpp
   help/linux/qt_message_boxes.cpp
+  help/linux/qt_network_transfer.cpp
   help/linux/xdg_open_launcher.cpp
   ${PROJECT_SOURCE_DIR}/resources/melodane.qrc
 )
 set_target_properties(melodane_linux_app PROPERTIES AUTOMOC ON AUTORCC ON)
-target_link_libraries(melodane_linux_app PUBLIC melodane_core Qt6::Widgets SQLite::SQLite3
-  PkgConfig::CURL)
+target_link_libraries(melodane_linux_app PUBLIC melodane_core Qt6::Widgets Qt6::Network
+  SQLite::SQLite3)
 
 add_executable(melodane app/linux/main.cpp)
 target_link_libraries(melodane PRIVATE melodane_linux_app melodane_linux_sound)

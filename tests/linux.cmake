@@ -27,10 +27,10 @@ if(MELODANE_FUZZ)
 endif()
 
 # The HTTPS transfer against test servers made for the run.
-add_test(NAME CurlTransfer.AgainstTestServers
+add_test(NAME QtNetworkTransfer.AgainstTestServers
   COMMAND /usr/bin/python3 ${CMAKE_CURRENT_SOURCE_DIR}/e2e/version_server.py
     ${CMAKE_CURRENT_BINARY_DIR}/version-servers -- $<TARGET_FILE:melodane_tests>
-    --gtest_filter=CurlTransfer.*)
+    --gtest_filter=QtNetworkTransfer.*)
 
 # The rig stops after the last test.
 add_test(NAME x_session_stop

@@ -43,7 +43,10 @@ class Handler(http.server.BaseHTTPRequestHandler):
         self.send_response(200 if answer in BODIES else 404)
         self.send_header("Content-Length", str(len(body)))
         self.end_headers()
-        self.wfile.write(body)
+        try:
+            self.wfile.write(body)
+        except (ConnectionError, ssl.SSLError):  # a client that stops reading a body too big
+            pass
 
 
 def openssl(*arguments):

@@ -10,8 +10,8 @@
 #include "app/linux/runtime_lock_instance.h"
 #include "app/linux/stop_requests.h"
 #include "app/main_form.h"
-#include "help/linux/curl_transfer.h"
 #include "help/linux/qt_message_boxes.h"
+#include "help/linux/qt_network_transfer.h"
 #include "help/linux/xdg_open_launcher.h"
 #include "registry/linux/autostart_run_key.h"
 #include "sound/linux/alsa_sequencer.h"
@@ -66,7 +66,7 @@ int main(int argc, char** argv) {
     if (form_pointer) form_pointer->Form_MouseMove(event);
   });
   on_linux::XdgOpenLauncher web;
-  on_linux::CurlTransfer transfer;
+  on_linux::QtNetworkTransfer transfer;
   on_linux::QtMessageBoxes boxes(&window);
   frmPubMain form(
       window, FormServices{midi, settings, keys, random, tray, run_key, RunningProgramFile(), web,
