@@ -79,7 +79,8 @@ def main():
               f"{(cpu_after - cpu) / elapsed * 100:7.2f} % of a core [<= 0.2 %] "
               f"({(wakeups_after - wakeups) / elapsed:.0f} wake-ups a second; "
               f"load average {os.getloadavg()[0]:.1f})")
-        print(f"idle memory (RSS)                : {rss[-1]:7.1f} MB [<= 45 MB] (most {max(rss):.1f}; "
+        print(f"idle memory (RSS)                : {rss[-1]:7.1f} MB [<= 45 MB] "
+              f"(most {max(rss):.1f} before the soundfont left; "
               f"heap and stacks {rss_megabytes(pid, 'RssAnon'):.1f}, "
               f"files {rss_megabytes(pid, 'RssFile'):.1f})")
 
