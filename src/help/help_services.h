@@ -3,6 +3,7 @@
 #pragma once
 
 #include <chrono>
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -37,11 +38,14 @@ class WebLauncher {
 
 class VersionTransfer {
  public:
+  static constexpr std::size_t kMostBodyBytes = 64 * 1024;
+  static constexpr int kMostRedirects = 5;
+
   virtual ~VersionTransfer() = default;
   // The body of an HTTPS GET of the address, or the empty text when anything fails: no
   // answer within `limit` (the whole fetch, not each read), a certificate that does not
-  // verify, a status other than success, a redirect to anything but HTTPS, or a body of
-  // more than 64 KiB.
+  // verify, a status other than success, a redirect to anything but HTTPS or past the
+  // fifth, or a body of more than kMostBodyBytes.
   virtual std::string Fetch(const std::string& address, std::chrono::seconds limit) = 0;
   // Where the user sets the proxy this transfer goes through, as one sentence.
   virtual std::string_view ProxyAdvice() const = 0;

@@ -22,9 +22,6 @@ namespace melodane::on_linux {
 
 namespace {
 
-constexpr qint64 kMostBodyBytes = 64 * 1024;
-constexpr int kMostRedirects = 5;
-
 QString Environment(const char* name, const char* upper_case_name) {
   const QString value = qEnvironmentVariable(name);
   return value.isEmpty() ? qEnvironmentVariable(upper_case_name) : value;
@@ -83,7 +80,7 @@ std::string FetchHere(const QUrl& address, const QDeadlineTimer& deadline,
   // From an https address this follows https only.
   request.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
                        QNetworkRequest::NoLessSafeRedirectPolicy);
-  request.setMaximumRedirectsAllowed(kMostRedirects);
+  request.setMaximumRedirectsAllowed(VersionTransfer::kMostRedirects);
   request.setSslConfiguration(TlsSettings());
   // Not the user's languages: nothing about the user goes with the request.
   request.setRawHeader("Accept-Language", "*");
@@ -92,7 +89,7 @@ std::string FetchHere(const QUrl& address, const QDeadlineTimer& deadline,
   std::string body;
   bool too_big = false;
   const auto stop_over_limit = [&](qint64 bytes) {
-    if (bytes <= kMostBodyBytes) return;
+    if (bytes <= static_cast<qint64>(VersionTransfer::kMostBodyBytes)) return;
     too_big = true;
     loop.quit();
   };

@@ -17,8 +17,6 @@ namespace melodane::win32 {
 
 namespace {
 
-constexpr std::size_t kMostBytes = 64 * 1024;
-constexpr int kMostRedirects = 5;
 constexpr DWORD kRequestFlags = INTERNET_FLAG_SECURE | INTERNET_FLAG_RELOAD |
                                 INTERNET_FLAG_NO_CACHE_WRITE | INTERNET_FLAG_NO_UI |
                                 INTERNET_FLAG_NO_AUTO_REDIRECT | INTERNET_FLAG_NO_COOKIES;
@@ -70,7 +68,7 @@ std::optional<std::string> ReadBody(HINTERNET request) {
     DWORD got = 0;
     if (!InternetReadFile(request, chunk, sizeof chunk, &got)) return std::nullopt;
     if (got == 0) return body;
-    if (body.size() + got > kMostBytes) return std::nullopt;
+    if (body.size() + got > VersionTransfer::kMostBodyBytes) return std::nullopt;
     body.append(chunk, got);
   }
 }
@@ -118,7 +116,8 @@ class Fetcher {
       const std::optional<DWORD> status = StatusCode(request_);
       if (!status) return std::nullopt;
       if (*status >= 200 && *status < 300) return ReadBody(request_);
-      if (*status < 300 || *status >= 400 || redirects == kMostRedirects) return std::nullopt;
+      if (*status < 300 || *status >= 400 || redirects == VersionTransfer::kMostRedirects)
+        return std::nullopt;
       address = Location(request_);
       if (!IsHttps(address)) return std::nullopt;
     }
