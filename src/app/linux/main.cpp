@@ -1,8 +1,10 @@
 // The Linux program: one window, frmPubMain, for the life of the process.
 #include <QApplication>
+#include <QSocketNotifier>
 
 #include <cstdlib>
 #include <filesystem>
+#include <optional>
 
 #include "app/linux/ini_settings_store.h"
 #include "app/linux/qt_main_window.h"
@@ -57,6 +59,12 @@ int main(int argc, char** argv) {
   MidiPort midi(midi_out);
   on_linux::IniSettingsStore settings(on_linux::IniSettingsStore::DefaultFolder());
   on_linux::X11KeyState keys;
+  std::optional<QSocketNotifier> key_events;  // read as they come: idle ticks ask X nothing
+  if (keys.Connected()) {
+    key_events.emplace(keys.ConnectionFd(), QSocketNotifier::Read);
+    QObject::connect(&*key_events, &QSocketNotifier::activated,
+                     [&keys] { keys.ReadArrivedEvents(); });
+  }
   RuntimeRandom random;
   on_linux::AutostartRunKey run_key(on_linux::AutostartRunKey::DefaultEntryFile());
 

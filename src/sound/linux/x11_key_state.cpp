@@ -40,6 +40,16 @@ X11KeyState::~X11KeyState() {
   if (display_) XCloseDisplay(display_);
 }
 
+int X11KeyState::ConnectionFd() const { return display_ ? ConnectionNumber(display_) : -1; }
+
+void X11KeyState::ReadArrivedEvents() {
+  // Every one, until the connection is quiet again: Xlib reads no more while its queue
+  // holds any.
+  if (!display_) return;
+  DrainEvents();
+  arrived_ = true;
+}
+
 void X11KeyState::ReadKeyboardMap() {
   int min_keycode = 0, max_keycode = 0;
   XDisplayKeycodes(display_, &min_keycode, &max_keycode);
@@ -95,7 +105,8 @@ void X11KeyState::BeginTick() {
   if (!display_) return;
   // While every key is up only a press can change that, and a press comes as an event:
   // without one, the idle tick saves the key map's round trip.
-  if (all_up_ && xinput_opcode_ >= 0 && XPending(display_) == 0) return;
+  if (all_up_ && xinput_opcode_ >= 0 && !arrived_) return;
+  arrived_ = false;
   // The key map first: its round trip brings in every event the server sent before it,
   // so the presses drained next are all those that came before the map was taken.
   char keymap[32] = {};

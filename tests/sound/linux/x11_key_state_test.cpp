@@ -7,6 +7,7 @@
 #include <X11/Xlib.h>
 #include <X11/extensions/XTest.h>
 #include <X11/keysym.h>
+#include <poll.h>
 
 namespace melodane::on_linux {
 namespace {
@@ -29,7 +30,11 @@ struct X11KeyStateTest : ::testing::Test {
     }
     XSync(display, False);
   }
+  // What has arrived is read first, as the program's event loop does when the connection
+  // is readable.
   std::uint16_t TickAndQuery(std::int32_t code) {
+    pollfd connection{state.ConnectionFd(), POLLIN, 0};
+    if (poll(&connection, 1, 20) > 0) state.ReadArrivedEvents();
     state.BeginTick();
     return static_cast<std::uint16_t>(state.Query(code));
   }
