@@ -4,7 +4,6 @@
 # test rig (scripts/lib/wine-session), whose MIDI devices are a test driver that logs what
 # reaches them.
 
-import ast
 import configparser
 import os
 import re
@@ -24,6 +23,13 @@ RUN_KEY = r"HKCU\Software\Microsoft\Windows\CurrentVersion\Run"
 def read_lines(path):
     # A process id and what that process recorded, a line each; nothing before the file.
     return open(path).read().splitlines() if os.path.exists(path) else []
+
+
+def started(log):
+    # What each process recorded in a log of "<process id> <text>" lines, in the order
+    # the processes were started.
+    return [line.split(" ", 1)[1] for line in
+            sorted(read_lines(log), key=lambda line: int(line.split(" ", 1)[0]))]
 
 
 def kill(pid_file):
@@ -166,21 +172,15 @@ class LinuxDesktop(Desktop):
         self.env["SSL_CERT_FILE"] = authority
 
     def url_handler(self):
-        # A stand-in for xdg-open that keeps its arguments; what it kept, a line each.
+        # A stand-in for xdg-open that records the address it was given, or all its
+        # arguments when that is not exactly one; what it recorded, a start each.
         log, handler = os.path.join(self.folder, "urls.txt"), os.path.join(self.folder, "open")
         with open(handler, "w") as f:
-            f.write("#!/usr/bin/python3\nimport os, sys\n"
-                    f"open({log!r}, 'a').write(f'{{os.getpid()}} {{sys.argv[1:]!r}}\\n')\n")
+            f.write("#!/usr/bin/python3\nimport os, sys\nopen(%r, 'a').write(f'{os.getpid()} "
+                    "{sys.argv[1] if len(sys.argv) == 2 else sys.argv[1:]}\\n')\n" % log)
         os.chmod(handler, 0o700)
         self.env["MELODANE_URL_HANDLER"] = handler
-        # In the order they were started: the address of each start with exactly one
-        # argument; any other start as it was.
-        def started():
-            starts = sorted((line.split(" ", 1) for line in read_lines(log)),
-                            key=lambda start: int(start[0]))
-            return [arguments[0] if len(arguments) == 1 else str(arguments)
-                    for arguments in (ast.literal_eval(a) for _, a in starts)]
-        return started
+        return lambda: started(log)
 
     def remove_run_entry(self):
         path = os.path.join(self.env["XDG_CONFIG_HOME"], "autostart", "melodane.desktop")
@@ -240,10 +240,8 @@ class WineDesktop(Desktop):
         log = os.path.join(self.folder, "urls.txt")
         self.env["MELODANE_URL_LOG"] = "Z:" + log.replace("/", "\\")
         prefix = "rundll32.exe url.dll,FileProtocolHandler "
-        starts = lambda: [line.split(" ", 1)[1] for line in sorted(  # noqa: E731
-            read_lines(log), key=lambda line: int(line.split(" ", 1)[0]))]
         return lambda: [line[len(prefix):] if line.startswith(prefix) else line
-                        for line in starts()]
+                        for line in started(log)]
 
     def close(self):
         if getattr(self, "untrust", None):
