@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include "fakes/form_rig.h"
-#include "registry/registry.h"
 
 namespace melodane {
 namespace {
@@ -136,15 +135,16 @@ TEST_F(MainFormTest, ClosingStoresTheSixSettingsInOrderRemovesTheIconClosesThePo
 TEST_F(MainFormTest, ClosingWritesTheRunEntryQuotedWhenTheBoxIsCheckedAndRemovesItWhenNot) {
   Load();  // checked when nothing is stored
   Form().Form_Unload();
-  constexpr char kRun[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
-  EXPECT_EQ(Registry(registry).ReadRegKey(kHkeyCurrentUser, kRun, "Melodane"),
-            "\"C:\\Program Files\\Melodane\\melodane.exe\"");
+  const std::string run = testing::MemoryRegistry::Path(
+      kHkeyCurrentUser, "Software\\Microsoft\\Windows\\CurrentVersion\\Run");
+  EXPECT_EQ(registry.keys[run]["melodane"],
+            std::string("\"C:\\Program Files\\Melodane\\melodane.exe\"") + '\0');
   FormRig cleared;
   cleared.registry = registry;
   cleared.settings.Set("AutoRun", "False");
   cleared.Form().Form_Load();
   cleared.Form().Form_Unload();
-  EXPECT_EQ(Registry(cleared.registry).GetRegKeyItems(kHkeyCurrentUser, kRun), 0);
+  EXPECT_TRUE(cleared.registry.keys[run].empty());
   EXPECT_EQ(ProgramFile("C:\\", "melodane"), "C:\\melodane.exe") << "a drive's root folder";
   EXPECT_EQ(ProgramFile("C:\\M", "melodane"), "C:\\M\\melodane.exe");
 }
