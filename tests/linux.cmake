@@ -9,7 +9,7 @@ target_sources(melodane_tests PRIVATE
   registry/linux/registry_platform.cpp
   help/linux/web_test.cpp
   sound/linux/linux_midi_out_test.cpp
-  sound/linux/sound_server_test.cpp
+  sound/linux/built_in_synth_test.cpp
   sound/linux/x11_key_state_test.cpp
 )
 target_link_libraries(melodane_tests PRIVATE
