@@ -83,9 +83,6 @@ class Desktop:
         text = self.run(["xprop", "-id", window, "WM_STATE"], check=False)
         return (re.findall(r"window state: (\w+)", text) or ["Withdrawn"])[0]
 
-    def click(self, window, x, y):
-        self.run(["xdotool", "mousemove", "--window", window, str(x), str(y), "click", "1"])
-
     def version_site(self, answer):
         # Test servers for the update check, and the program's site on them.
         import version_server
@@ -106,9 +103,6 @@ class Desktop:
         assert window, f"{self.other} showed no window"
         self.activate(window[0])
         return window[0]
-
-    def program(self, path=PROGRAM, **kwargs):
-        return Melodane(self, path, **kwargs)
 
     def copy_program(self, folder):
         # A copy of the program in a folder of the test's, and its path.
