@@ -2,10 +2,8 @@
 # program's resources are linked in, as the window loads its images from its own file.
 target_sources(melodane_tests PRIVATE
   app/win32/main_window_test.cpp
-  app/win32/registry_settings_store_test.cpp
   registry/win32/registry_platform.cpp
   help/win32/web_test.cpp
-  sound/win32/winmm_midi_out_test.cpp
   ${PROJECT_SOURCE_DIR}/resources/melodane.rc
 )
 target_include_directories(melodane_tests PRIVATE ${PROJECT_SOURCE_DIR} ${PROJECT_SOURCE_DIR}/resources)

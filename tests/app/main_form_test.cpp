@@ -38,6 +38,7 @@ TEST_F(MainFormTest, FirstStartListsTheDevicesAppliesTheDefaultsOpensEntryZeroSe
   // The window fits its controls, at 0.382 of the screen's free space: of 28800 - 6960
   // twips across, 16200 - 4366 down.
   EXPECT_EQ(view.ClientSize(), (TwipsSize{6840, 3796}));
+  EXPECT_EQ(std::pair(TwipsToPixels(6840, 144), TwipsToPixels(3796, 144)), std::pair(684, 380));
   EXPECT_EQ(view.bounds, (TwipsRect{8343, 4521, 6960, 4366}));
 }
 
@@ -77,31 +78,6 @@ TEST_F(MainFormTest, AValueThatDoesNotConvertOrIsRefusedLeavesItsControlAndTheRe
     // With no device chosen nothing opens, and the instrument goes nowhere.
     EXPECT_EQ(rig.out.calls.size(), key == "Devies" ? 2u : 3u) << key << "=" << text;
   }
-}
-
-TEST_F(MainFormTest, ChoosingADeviceReopensWithoutTheInstrumentAndChoosingAnInstrumentSendsIt) {
-  Load();
-  out.calls.clear();
-  view.devices.SetListIndex(1);
-  Form().ComDevies_Click();
-  view.devices.SetListIndex(2);
-  Form().ComDevies_Change();
-  view.sounds.SetListIndex(127);
-  Form().ComSounds_Click();
-  Form().ComSounds_Change();
-  EXPECT_THAT(out.calls,
-              ElementsAre("close 1", "open 0x00000000", "close 2", "open 0x00000001",
-                          "msg 0x000000B0", "msg 0x00007FC0", "msg 0x000000B0", "msg 0x00007FC0"));
-}
-
-TEST_F(MainFormTest, TheTimerPlaysTheChosenToneAndVolume) {
-  Load();
-  view.tones.SetListIndex(1);
-  view.vol.SetValue(20);
-  keys.down[65] = 1;
-  out.calls.clear();
-  Form().Timer1_Timer();
-  EXPECT_THAT(out.calls, ElementsAre("msg 0x00194B90"));  // 65 + 10, velocity 20 + 5
 }
 
 TEST_F(MainFormTest, ClosingStoresTheSixSettingsInOrderRemovesTheIconClosesThePortEndsAndRunsOnce) {

@@ -48,15 +48,11 @@ void StoredSettings(FuzzedDataProvider& input) {
   for (const auto* list : {&view.tones, &view.devices, &view.sounds}) {
     Check(list->ListIndex() >= -1 && list->ListIndex() < list->ListCount(), "list index");
   }
-  const auto choices = [](const testing::MemoryView& v) {
-    return std::vector{v.vol.Value(),        v.tones.ListIndex(),     v.devices.ListIndex(),
-                       v.sounds.ListIndex(), int{v.auto_run.checked}, int{v.tray.checked}};
-  };
   rig.Form().Form_Unload();
   testing::FormRig again;
   again.settings.values = rig.settings.values;
   again.Form().Form_Load();
-  Check(choices(again.view) == choices(view), "saved choices load as they were");
+  Check(again.Choices() == rig.Choices(), "saved choices load as they were");
 }
 
 // Whatever the file holds, every key in it reads safely; a save reads back as saved and

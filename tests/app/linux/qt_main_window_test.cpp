@@ -6,7 +6,6 @@
 #include <private/qguiapplication_p.h>
 
 #include <QApplication>
-#include <QSystemTrayIcon>
 #include <QTest>
 #include <QTimer>
 
@@ -56,18 +55,6 @@ struct QtProbe {
   QtTrayIcon tray{window.Icon(), [this](IconMouse event) { form->Form_MouseMove(event); }};
   std::optional<frmPubMain> form;
 };
-
-TEST(QtMainWindow, WithNoNotificationAreaAMinimizedWindowStaysReachable) {
-  testing::FormRig rig;
-  QtProbe probe(rig);
-  if (QSystemTrayIcon::isSystemTrayAvailable()) GTEST_SKIP() << "a notification area runs";
-  probe.window.showMinimized();
-  QCoreApplication::processEvents();  // what the window asked for itself meanwhile
-  // The window manager answers in its own time.
-  EXPECT_TRUE(QTest::qWaitFor(
-      [&] { return probe.window.isVisible() && probe.window.isMinimized(); }, 3000));
-  EXPECT_FALSE(probe.tray.Shown());
-}
 
 TEST(StopRequestsTest, SignalsAndTheSessionsEndStopTheProgramButACheckpointDoesNot) {
   ASSERT_TRUE(QtApplication());
