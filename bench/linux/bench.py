@@ -52,7 +52,7 @@ def main():
         for _ in range(5):
             desktop.store_settings({"Tray": "False"})
             start = time.monotonic()
-            program = desktop.program(PROGRAM)
+            program = rig.Melodane(desktop, PROGRAM)
             shown = rig.wait_for(lambda: desktop.windows(name="^Melodane$", visible=True), 20,
                                  step=0.005)
             times.append((time.monotonic() - start) * 1000)
@@ -63,7 +63,7 @@ def main():
 
         # Idle: started hidden in the notification area, the synthesizer open, nobody typing.
         desktop.store_settings({"Tray": "True", "Devies": "0"})
-        program = desktop.program(PROGRAM)
+        program = rig.Melodane(desktop, PROGRAM)
         pid = program.process.pid
         assert rig.wait_for(lambda: not pulse.playing(), 15), "no pause"
         time.sleep(2)
